@@ -1,0 +1,38 @@
+-- The two lists of Tidefetch. Column positions matter: the grids address them by
+-- position. Kept in the repository; the build makes DownList.db from it.
+CREATE TABLE DownList (
+    ID               INTEGER PRIMARY KEY AUTOINCREMENT,
+    Check_Box        INTEGER,
+    Local_File_Name  TEXT,
+    Download_Status  TEXT,
+    File_Size_String TEXT,
+    Speed            TEXT,
+    Error_Desc       TEXT,
+    Time_Left        TEXT,
+    Downloaded_Bytes INTEGER,
+    Sharing_Link     TEXT,
+    Session_Status   TEXT,
+    File_Size_Bytes  INTEGER,
+    Add_Time         TEXT,
+    Rapid_File_ID    TEXT,
+    Rapid_File_Name  TEXT,
+    Comments         TEXT,
+    Category         TEXT,
+    Priority         INTEGER,
+    Finish_Time      TEXT
+);
+CREATE INDEX DownList_Sharing_Link ON DownList (Sharing_Link COLLATE NOCASE);
+
+CREATE TABLE CheckList (
+    ID               INTEGER PRIMARY KEY AUTOINCREMENT,
+    Check_Box        INTEGER,
+    Sharing_Link     TEXT,
+    Status           TEXT,
+    File_Name        TEXT,
+    File_Size        TEXT,
+    Rapid_File_ID    TEXT,
+    Rapid_File_Name  TEXT,
+    File_Size_Bytes  INTEGER,
+    Error_Desc       TEXT
+);
+CREATE INDEX CheckList_Sharing_Link ON CheckList (Sharing_Link COLLATE NOCASE);

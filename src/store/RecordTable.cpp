@@ -1,0 +1,156 @@
+#include "store/RecordTable.h"
+
+#include "store/Database.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+
+RecordTable::RecordTable(std::shared_ptr<Database> database, QString tableName, QSqlQuery &query)
+    : m_database(std::move(database))
+    , m_tableName(std::move(tableName))
+{
+    const QSqlRecord record = query.record();
+    for (int i = 0; i < record.count(); ++i)
+        m_fields.append(record.fieldName(i));
+    m_idField = FieldIndex(u"ID");
+    const size_t fieldCount = size_t(m_fields.size());
+    // Status words and other short texts repeat on most rows; sharing one copy of
+    // each keeps a long list small.
+    QHash<QString, QString> shared;
+    while (query.next()) {
+        Row row(fieldCount);
+        for (size_t i = 0; i < fieldCount; ++i) {
+            QVariant value = query.value(int(i));
+            if (value.typeId() == QMetaType::QString) {
+                const QString text = value.toString();
+                if (text.size() <= 24) {
+                    auto found = shared.constFind(text);
+                    if (found == shared.constEnd())
+                        found = shared.insert(text, text);
+                    value = *found;
+                }
+            }
+            row[i] = std::move(value);
+        }
+        m_rows.push_back(std::move(row));
+    }
+    if (m_idField < 0)
+        m_tableName.clear();
+    RebuildIndex(0);
+}
+
+int RecordTable::FieldIndex(QStringView name) const
+{
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+qint64 RecordTable::IdAt(int row) const
+{
+    return m_idField < 0 ? -1 : Value(row, m_idField).toLongLong();
+}
+
+int RecordTable::RowOfId(qint64 id) const
+{
+    return m_rowOfId.value(id, -1);
+}
+
+void RecordTable::RebuildIndex(int from)
+{
+    if (m_idField < 0)
+        return;
+    for (int row = from; row < RowCount(); ++row)
+        m_rowOfId.insert(IdAt(row), row);
+}
+
+bool RecordTable::SetValues(int row, const FieldValues &values)
+{
+    if (row < 0 || row >= RowCount() || values.empty())
+        return false;
+    bool saved = true;
+    if (!m_tableName.isEmpty()) {
+        QString sql = QLatin1String("UPDATE ") + m_tableName + QLatin1String(" SET ");
+        QVariantList binds;
+        for (const auto &[field, value] : values) {
+            if (!binds.isEmpty())
+                sql += QLatin1String(", ");
+            sql += m_fields.at(field) + QLatin1String("=?");
+            binds.append(value);
+        }
+        sql += QLatin1String(" WHERE ID=?");
+        binds.append(IdAt(row));
+        saved = m_database->Execute(sql, binds);
+    }
+    Row &stored = m_rows[size_t(row)];
+    for (const auto &[field, value] : values)
+        stored[size_t(field)] = value;
+    Q_EMIT RowChanged(row);
+    return saved;
+}
+
+int RecordTable::InsertRow(const FieldValues &values)
+{
+    if (m_tableName.isEmpty())
+        return -1;
+    QString names;
+    QString marks;
+    QVariantList binds;
+    for (const auto &[field, value] : values) {
+        if (!binds.isEmpty()) {
+            names += QLatin1Char(',');
+            marks += QLatin1Char(',');
+        }
+        names += m_fields.at(field);
+        marks += QLatin1Char('?');
+        binds.append(value);
+    }
+    const QString sql = QLatin1String("INSERT INTO ") + m_tableName + QLatin1String(" (") + names
+        + QLatin1String(") VALUES (") + marks + QLatin1Char(')');
+    QVariant id;
+    if (!m_database->Execute(sql, binds, nullptr, &id))
+        return -1;
+    Row row(size_t(m_fields.size()));
+    for (const auto &[field, value] : values)
+        row[size_t(field)] = value;
+    row[size_t(m_idField)] = id.toLongLong();
+    const int position = RowCount();
+    Q_EMIT RowsAboutToBeInserted(position, position);
+    m_rows.push_back(std::move(row));
+    m_rowOfId.insert(id.toLongLong(), position);
+    Q_EMIT RowsInserted();
+    return position;
+}
+
+bool RecordTable::RemoveRows(std::vector<int> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [this](int row) { return row < 0 || row >= RowCount(); }),
+               rows.end());
+    if (rows.empty() || m_tableName.isEmpty())
+        return false;
+    const QString sql = QLatin1String("DELETE FROM ") + m_tableName + QLatin1String(" WHERE ID=?");
+    bool saved = m_database->BeginTransaction();
+    for (int row : rows)
+        saved = m_database->Execute(sql, {IdAt(row)}) && saved;
+    saved = m_database->CommitTransaction() && saved;
+    // Announce and remove from the back so earlier positions stay valid.
+    for (auto last = rows.rbegin(); last != rows.rend();) {
+        auto first = last;
+        while (std::next(first) != rows.rend() && *std::next(first) == *first - 1)
+            ++first;
+        Q_EMIT RowsAboutToBeRemoved(*first, *last);
+        for (int row = *last; row >= *first; --row)
+            m_rowOfId.remove(IdAt(row));
+        m_rows.erase(m_rows.begin() + *first, m_rows.begin() + *last + 1);
+        Q_EMIT RowsRemoved();
+        last = std::next(first);
+    }
+    RebuildIndex(rows.front());
+    return saved;
+}

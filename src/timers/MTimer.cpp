@@ -1,0 +1,120 @@
+#include "timers/MTimer.h"
+
+#include "timers/CTimer.h"
+#include "timers/CTimers.h"
+#include "timers/TimerError.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QTimerEvent>
+
+namespace {
+
+// Receives the event-loop timers on the user-interface thread.
+class TimerDispatcher final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    void timerEvent(QTimerEvent *event) override { MTimer::TimerProc(event->timerId()); }
+};
+
+QHash<QString, CTimer *> &timerRegistry()
+{
+    static QHash<QString, CTimer *> registry;
+    return registry;
+}
+
+QHash<QString, CTimers *> &collectionRegistry()
+{
+    static QHash<QString, CTimers *> registry;
+    return registry;
+}
+
+qint16 registrationCounter = 0;
+
+QString timerKey(int id)
+{
+    return QLatin1String("id:") + QString::number(id);
+}
+
+QString collectionKey(qint16 key)
+{
+    return QLatin1String("key:") + QString::number(key);
+}
+
+TimerDispatcher *dispatcher()
+{
+    static QPointer<TimerDispatcher> instance;
+    if (!instance)
+        instance = new TimerDispatcher(QCoreApplication::instance());
+    return instance;
+}
+
+} // namespace
+
+int MTimer::CreatePlatformTimer(int interval)
+{
+    return dispatcher()->startTimer(interval, Qt::PreciseTimer);
+}
+
+void MTimer::KillPlatformTimer(int id)
+{
+    if (id > 0)
+        dispatcher()->killTimer(id);
+}
+
+void MTimer::RegisterTimer(int id, CTimer *timer)
+{
+    timerRegistry().insert(timerKey(id), timer);
+}
+
+void MTimer::UnregisterTimer(int id)
+{
+    timerRegistry().remove(timerKey(id));
+}
+
+bool MTimer::IsTimerRegistered(int id)
+{
+    return timerRegistry().contains(timerKey(id));
+}
+
+qint16 MTimer::RegisterCollection(CTimers *collection)
+{
+    if (registrationCounter == std::numeric_limits<qint16>::max())
+        throw TimerError(TimerError::Overflow, QStringLiteral("MTimer"), QStringLiteral("Overflow"));
+    ++registrationCounter;
+    collectionRegistry().insert(collectionKey(registrationCounter), collection);
+    return registrationCounter;
+}
+
+void MTimer::UnregisterCollection(qint16 key)
+{
+    collectionRegistry().remove(collectionKey(key));
+}
+
+void MTimer::TimerProc(int id)
+{
+    // A tick never lets an error escape into the event loop.
+    try {
+        CTimer *timer = timerRegistry().value(timerKey(id));
+        if (!timer) {
+            KillPlatformTimer(id); // a stray timer
+            return;
+        }
+        if (timer->ParentKey() > 0) {
+            CTimers *collection = collectionRegistry().value(collectionKey(timer->ParentKey()));
+            if (!collection) {
+                KillPlatformTimer(id);
+                return;
+            }
+            collection->RaiseTimer_Event(qint16(timer->Index()));
+            return;
+        }
+        timer->RaiseTimer_Event();
+    } catch (...) {
+    }
+}

@@ -1,0 +1,9 @@
+#include "timers/TimerError.h"
+
+TimerError::TimerError(qint32 number, QString source, QString description)
+    : m_number(number)
+    , m_source(std::move(source))
+    , m_description(std::move(description))
+    , m_what((m_source + QLatin1String(": ") + m_description).toUtf8())
+{
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "util/Prompter.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QQueue>
+#include <QSystemTrayIcon>
+
+
+class QWidget;
+
+// Prompts as widgets. Message boxes are window-modal and shown one at a time in
+// the order they were asked for; none of them blocks the event loop.
+class WidgetPrompter final : public QObject, public Prompter
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(WidgetPrompter)
+
+public:
+    explicit WidgetPrompter(QObject *parent = nullptr);
+
+    void SetWindow(QWidget *window) { m_window = window; }
+    void SetTrayIcon(QSystemTrayIcon *trayIcon) { m_trayIcon = trayIcon; }
+
+    void showMessage(Icon icon, const QString &title, const QString &text,
+                     std::function<void()> onClosed = {}) override;
+    void showBalloon(Icon icon, const QString &message, const QString &title, int milliseconds) override;
+    void chooseFolder(const QString &title, std::function<void(const QString &)> onChosen) override;
+
+    QString clipboardText() override;
+    void setClipboardText(const QString &text) override;
+    void clearClipboard() override;
+
+Q_SIGNALS:
+    // A notice for a desktop without a tray: the window shows it in its status bar.
+    void NoticeWithoutTray(const QString &text, int milliseconds);
+
+private:
+    struct PendingMessage {
+        Icon icon;
+        QString title;
+        QString text;
+        std::function<void()> onClosed;
+    };
+
+    void ShowNextMessage();
+
+    QPointer<QWidget> m_window;
+    QPointer<QSystemTrayIcon> m_trayIcon;
+    QQueue<PendingMessage> m_pending;
+    bool m_messageOpen = false;
+};
