@@ -6,7 +6,6 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
-    libsqlite3-dev
 )
 missing=()
 for package in "${packages[@]}"; do

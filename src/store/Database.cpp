@@ -1,28 +1,12 @@
 #include "store/Database.h"
 
 #include <QAtomicInt>
-#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QUrl>
-
-#include <sqlite3.h>
 
 namespace {
 
 QAtomicInt connectionCounter;
-
-// left(text, n): the first n characters, as the program's statements use it.
-void SqlLeft(sqlite3_context *context, int, sqlite3_value **arguments)
-{
-    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
-        sqlite3_result_null(context);
-        return;
-    }
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(arguments[0])));
-    const int count = qMax(0, sqlite3_value_int(arguments[1]));
-    const QByteArray left = text.left(count).toUtf8();
-    sqlite3_result_text(context, left.constData(), int(left.size()), SQLITE_TRANSIENT);
-}
 
 } // namespace
 
@@ -41,7 +25,6 @@ Database::Database(const QString &path)
     QSqlQuery pragma(db);
     pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    RegisterFunctions();
 }
 
 Database::~Database()
@@ -58,17 +41,6 @@ Database::~Database()
 QSqlDatabase Database::Connection() const
 {
     return QSqlDatabase::database(m_connectionName, false);
-}
-
-void Database::RegisterFunctions()
-{
-    const QVariant handle = Connection().driver()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return;
-    sqlite3 *sqlite = *static_cast<sqlite3 *const *>(handle.constData());
-    if (sqlite)
-        sqlite3_create_function(sqlite, "left", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, SqlLeft, nullptr,
-                                nullptr);
 }
 
 QSqlQuery *Database::Prepared(const QString &sql, QSqlError *error)

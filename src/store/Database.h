@@ -33,8 +33,6 @@ public:
     bool CommitTransaction();
 
 private:
-    void RegisterFunctions();
-
     QString m_connectionName;
     bool m_open = false;
     QSqlError m_openError;

@@ -31,6 +31,15 @@ QString SelectedTable(const QString &statement)
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
+// The list statements use left(text, n), which SQLite spells substr(text, 1, n).
+QString SqliteDialect(const QString &statement)
+{
+    static const QRegularExpression left(QStringLiteral("\\bleft\\s*\\(([^,()]+),\\s*(\\d+)\\s*\\)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    QString translated = statement;
+    return translated.replace(left, QStringLiteral("substr(\\1,1,\\2)"));
+}
+
 } // namespace
 
 LinkStore::LinkStore(QString dbPath, Prompter &prompter)
@@ -76,7 +85,7 @@ bool LinkStore::LoadTable(const QString &statement, RecordSet *recordSet)
     }
     QSqlQuery query(database->Connection());
     query.setForwardOnly(true);
-    if (!query.exec(statement)) {
+    if (!query.exec(SqliteDialect(statement))) {
         ShowLoadError(ErrorNumber(query.lastError()), ErrorDescription(query.lastError()), statement);
         return false;
     }

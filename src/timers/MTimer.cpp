@@ -12,14 +12,48 @@
 
 namespace {
 
-// Receives the event-loop timers on the user-interface thread.
+// Receives the event-loop timers on the user-interface thread. The event loop
+// hands a freed id out again at once; the dispatcher numbers its timers itself so
+// that every start gets an id of its own.
 class TimerDispatcher final : public QObject
 {
 public:
     using QObject::QObject;
 
+    int Start(int interval)
+    {
+        const int loopId = startTimer(interval, Qt::PreciseTimer);
+        if (loopId == 0)
+            return 0;
+        const int id = ++m_lastId;
+        m_loopIdOf.insert(id, loopId);
+        m_idOfLoopId.insert(loopId, id);
+        return id;
+    }
+
+    void Kill(int id)
+    {
+        const int loopId = m_loopIdOf.take(id);
+        if (loopId == 0)
+            return;
+        m_idOfLoopId.remove(loopId);
+        killTimer(loopId);
+    }
+
 protected:
-    void timerEvent(QTimerEvent *event) override { MTimer::TimerProc(event->timerId()); }
+    void timerEvent(QTimerEvent *event) override
+    {
+        const int id = m_idOfLoopId.value(event->timerId());
+        if (id == 0)
+            killTimer(event->timerId());
+        else
+            MTimer::TimerProc(id);
+    }
+
+private:
+    int m_lastId = 0;
+    QHash<int, int> m_loopIdOf;
+    QHash<int, int> m_idOfLoopId;
 };
 
 QHash<QString, CTimer *> &timerRegistry()
@@ -58,13 +92,12 @@ TimerDispatcher *dispatcher()
 
 int MTimer::CreatePlatformTimer(int interval)
 {
-    return dispatcher()->startTimer(interval, Qt::PreciseTimer);
+    return dispatcher()->Start(interval);
 }
 
 void MTimer::KillPlatformTimer(int id)
 {
-    if (id > 0)
-        dispatcher()->killTimer(id);
+    dispatcher()->Kill(id);
 }
 
 void MTimer::RegisterTimer(int id, CTimer *timer)
