@@ -15,14 +15,15 @@ RecordTable::RecordTable(std::shared_ptr<Database> database, QString tableName, 
     for (int i = 0; i < record.count(); ++i)
         m_fields.append(record.fieldName(i));
     m_idField = FieldIndex(u"ID");
-    const size_t fieldCount = size_t(m_fields.size());
-    // Status words and other short texts repeat on most rows; sharing one copy of
-    // each keeps a long list small.
+    const int fieldCount = int(m_fields.size());
+    // Status words and other short texts repeat on most rows, and a row often
+    // holds the same text twice (the service's and the local file name): one
+    // shared copy of each keeps a long list small.
     QHash<QString, QString> shared;
     while (query.next()) {
-        Row row(fieldCount);
-        for (size_t i = 0; i < fieldCount; ++i) {
-            QVariant value = query.value(int(i));
+        const qsizetype rowStart = m_values.size();
+        for (int i = 0; i < fieldCount; ++i) {
+            QVariant value = query.value(i);
             if (value.typeId() == QMetaType::QString) {
                 const QString text = value.toString();
                 if (text.size() <= 24) {
@@ -30,11 +31,18 @@ RecordTable::RecordTable(std::shared_ptr<Database> database, QString tableName, 
                     if (found == shared.constEnd())
                         found = shared.insert(text, text);
                     value = *found;
+                } else {
+                    for (qsizetype earlier = rowStart; earlier < m_values.size(); ++earlier) {
+                        if (m_values.at(earlier).typeId() == QMetaType::QString && m_values.at(earlier).toString() == text) {
+                            value = m_values.at(earlier);
+                            break;
+                        }
+                    }
                 }
             }
-            row[i] = std::move(value);
+            m_values.push_back(std::move(value));
         }
-        m_rows.push_back(std::move(row));
+        ++m_rowCount;
     }
     if (m_idField < 0)
         m_tableName.clear();
@@ -86,9 +94,8 @@ bool RecordTable::SetValues(int row, const FieldValues &values)
         binds.append(IdAt(row));
         saved = m_database->Execute(sql, binds);
     }
-    Row &stored = m_rows[size_t(row)];
     for (const auto &[field, value] : values)
-        stored[size_t(field)] = value;
+        m_values[qsizetype(Slot(row, field))] = value;
     Q_EMIT RowChanged(row);
     return saved;
 }
@@ -114,13 +121,13 @@ int RecordTable::InsertRow(const FieldValues &values)
     QVariant id;
     if (!m_database->Execute(sql, binds, nullptr, &id))
         return -1;
-    Row row(size_t(m_fields.size()));
-    for (const auto &[field, value] : values)
-        row[size_t(field)] = value;
-    row[size_t(m_idField)] = id.toLongLong();
     const int position = RowCount();
     Q_EMIT RowsAboutToBeInserted(position, position);
-    m_rows.push_back(std::move(row));
+    m_values.resize(m_values.size() + m_fields.size());
+    ++m_rowCount;
+    for (const auto &[field, value] : values)
+        m_values[qsizetype(Slot(position, field))] = value;
+    m_values[qsizetype(Slot(position, m_idField))] = id.toLongLong();
     m_rowOfId.insert(id.toLongLong(), position);
     Q_EMIT RowsInserted();
     return position;
@@ -147,7 +154,8 @@ bool RecordTable::RemoveRows(std::vector<int> rows)
         Q_EMIT RowsAboutToBeRemoved(*first, *last);
         for (int row = *last; row >= *first; --row)
             m_rowOfId.remove(IdAt(row));
-        m_rows.erase(m_rows.begin() + *first, m_rows.begin() + *last + 1);
+        m_values.erase(m_values.begin() + qsizetype(Slot(*first, 0)), m_values.begin() + qsizetype(Slot(*last + 1, 0)));
+        m_rowCount -= *last - *first + 1;
         Q_EMIT RowsRemoved();
         last = std::next(first);
     }

@@ -22,7 +22,6 @@ class RecordTable final : public QObject
     Q_DISABLE_COPY_MOVE(RecordTable)
 
 public:
-    using Row = std::vector<QVariant>;
     using FieldValues = std::vector<std::pair<int, QVariant>>;
 
     // Reads every row of an executed select. `tableName` is empty for a result
@@ -32,8 +31,8 @@ public:
     const QStringList &FieldNames() const { return m_fields; }
     int FieldIndex(QStringView name) const;
     int FieldCount() const { return int(m_fields.size()); }
-    int RowCount() const { return int(m_rows.size()); }
-    const QVariant &Value(int row, int field) const { return m_rows[size_t(row)][size_t(field)]; }
+    int RowCount() const { return m_rowCount; }
+    const QVariant &Value(int row, int field) const { return m_values.at(qsizetype(Slot(row, field))); }
     qint64 IdAt(int row) const;
     // The position of the row with this `ID`, or -1.
     int RowOfId(qint64 id) const;
@@ -53,11 +52,14 @@ Q_SIGNALS:
 
 private:
     void RebuildIndex(int from);
+    size_t Slot(int row, int field) const { return size_t(row) * size_t(m_fields.size()) + size_t(field); }
 
     std::shared_ptr<Database> m_database;
     QString m_tableName;
     QStringList m_fields;
     int m_idField = -1;
-    std::vector<Row> m_rows;
+    // Row after row, FieldCount() values each: one block for a long list.
+    QList<QVariant> m_values;
+    int m_rowCount = 0;
     QHash<qint64, int> m_rowOfId;
 };
