@@ -146,11 +146,11 @@ bool LinkStore::AddToDownList(const QString &link, const QString &fileId, const 
     });
 }
 
-bool LinkStore::AddToCheckList(const QString &link)
+bool LinkStore::AddToCheckList(const QString &link, bool quiet)
 {
     const int found = ContainsLink(QStringLiteral("CheckList"), link);
     if (found != 0) {
-        if (found > 0)
+        if (found > 0 && !quiet)
             m_prompter.showMessage(Prompter::Icon::Exclamation, QStringLiteral("Error"),
                                    QStringLiteral("Link is already exist"));
         return false;

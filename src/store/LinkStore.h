@@ -29,8 +29,9 @@ public:
     // Adds a queue row ("Queued", ticked) unless the link is there already.
     bool AddToDownList(const QString &link, const QString &fileId, const QString &fileName,
                        const QString &sizeText, qint64 sizeBytes);
-    // Adds a check row ("??") unless the link is there already.
-    bool AddToCheckList(const QString &link);
+    // Adds a check row ("??") unless the link is there already; a refusal is
+    // shown unless `quiet` (the clipboard is read every second).
+    bool AddToCheckList(const QString &link, bool quiet = false);
 
     RecordSet rsDownList;
     RecordSet rsCheckList;

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class LinkStore;
+class Prompter;
+
+// The one reader that turns any text (the paste box, the clipboard, a search
+// hit's direct links) into check-list rows.
+class LinkReader final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LinkReader)
+
+public:
+    LinkReader(LinkStore &store, Prompter &prompter, QString serviceDomain, QObject *parent = nullptr);
+
+    // True when `text` is a service link: at least 16 characters, "http://"
+    // (any case), the service domain (any case) and six "/"-separated pieces.
+    bool IsSupportedLink(const QString &text) const;
+
+    // Adds every supported link of the text (lines end with CR LF, words are
+    // separated by blanks) to the check list; returns how many were added.
+    // Not `quiet`: a text that is no link at all gets "No Supported links Found."
+    // and each link already in the list "Link is already exist"; `quiet` shows
+    // neither (the clipboard is read every second).
+    int AddLinksFromText(const QString &text, bool quiet);
+
+    const QString &ServiceDomain() const { return m_serviceDomain; }
+
+    // Line breaks as the reader expects them (CR LF) from text whose lines end
+    // with the platform's LF.
+    static QString WithCrLfLineBreaks(const QString &text);
+
+Q_SIGNALS:
+    // Links were added: the checker should start (StartCheck).
+    void LinksAdded(int count);
+
+private:
+    LinkStore &m_store;
+    Prompter &m_prompter;
+    QString m_serviceDomain;
+};

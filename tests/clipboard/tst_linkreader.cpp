@@ -1,0 +1,153 @@
+#include "clipboard/ClipboardWatch.h"
+#include "clipboard/LinkReader.h"
+#include "store/LinkStore.h"
+#include "support/TestListFile.h"
+#include "util/RecordingPrompter.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QString kA = QStringLiteral("http://rapidshare.com/files/111/a.zip");
+const QString kB = QStringLiteral("http://rapidshare.com/files/222/b.rar");
+const QString kC = QStringLiteral("http://rapidshare.com/files/333/c.avi");
+
+struct Reader {
+    TestListFile file;
+    RecordingPrompter prompter;
+    LinkStore store{file.Path(), prompter};
+    LinkReader reader{store, prompter, QStringLiteral("rapidshare.com")};
+
+    Reader() { store.LoadTable(QStringLiteral("Select * From CheckList"), &store.rsCheckList); }
+
+    QStringList Links() const
+    {
+        QStringList links;
+        for (RecordSet rs = store.rsCheckList.Clone(); !rs.IsEOF(); rs.MoveNext())
+            links.append(rs.Field(u"Sharing_Link").toString());
+        return links;
+    }
+};
+
+} // namespace
+
+class tst_LinkReader final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void linkTest_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("supported");
+        QTest::newRow("full link") << kA << true;
+        QTest::newRow("capitals") << "HTTP://RAPIDSHARE.COM/FILES/1/A.ZIP" << true;
+        QTest::newRow("secure scheme") << "https://rapidshare.com/files/111/a.zip" << false;
+        QTest::newRow("no file name") << "http://rapidshare.com/files/111" << false;
+        QTest::newRow("other domain") << "http://example.com/files/111/a.zip" << false;
+        QTest::newRow("too short") << "http://rs.com/a/" << false;
+        QTest::newRow("no scheme") << "rapidshare.com/files/111/a.zip/x" << false;
+    }
+    void linkTest()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, supported);
+        Reader r;
+        QCOMPARE(r.reader.IsSupportedLink(text), supported);
+    }
+
+    void readsLinksOutOfText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QString>("balloon");
+        QTest::newRow("one link") << kA << QStringList{kA} << "1 Link Added";
+        QTest::newRow("CR LF lines, short word passed over")
+            << kA + "\r\n" + kB + " ab\r\n" + kC << QStringList{kA, kB, kC} << "3 Links Added";
+        QTest::newRow("blanks around and between")
+            << "  " + kA + "  " + kB + "   " << QStringList{kA, kB} << "2 Links Added";
+        QTest::newRow("LF alone does not split") << kA + "\n" + kB << QStringList{kA + "\n" + kB} << "1 Link Added";
+        QTest::newRow("tab does not split") << kA + "\t" + kB << QStringList{kA + "\t" + kB} << "1 Link Added";
+        QTest::newRow("word before the link fails the whole text") << "see " + kA << QStringList() << "";
+        QTest::newRow("unsupported words skipped") << kA + " https://rapidshare.com/files/9/x.zip" << QStringList{kA}
+                                                   << "1 Link Added";
+    }
+    void readsLinksOutOfText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, added);
+        QFETCH(QString, balloon);
+        Reader r;
+        QSignalSpy started(&r.reader, &LinkReader::LinksAdded);
+        QCOMPARE(r.reader.AddLinksFromText(text, true), int(added.size()));
+        QCOMPARE(r.Links(), added);
+        QCOMPARE(started.count(), added.isEmpty() ? 0 : 1);
+        if (balloon.isEmpty()) {
+            QVERIFY(r.prompter.shown.isEmpty()); // quiet
+        } else {
+            QCOMPARE(r.prompter.shown.size(), 1);
+            QCOMPARE(r.prompter.shown.first().kind, QStringLiteral("balloon"));
+            QCOMPARE(r.prompter.shown.first().text, balloon);
+            QCOMPARE(r.prompter.shown.first().title, QStringLiteral("Tidefetch"));
+            QCOMPARE(r.prompter.shown.first().milliseconds, 5000);
+            QCOMPARE(r.prompter.shown.first().icon, Prompter::Icon::Information);
+        }
+    }
+
+    void notQuietSaysWhenNothingIsALink()
+    {
+        Reader r;
+        QCOMPARE(r.reader.AddLinksFromText(QStringLiteral("hello ") + kA, false), 0);
+        QCOMPARE(r.prompter.messages(), QStringList{QStringLiteral("No Supported links Found.")});
+        // A text that passes as a whole but adds nothing says nothing.
+        r.prompter.shown.clear();
+        QCOMPARE(r.reader.AddLinksFromText(kA, false), 1);
+        QCOMPARE(r.reader.AddLinksFromText(kA, false), 0);
+        QCOMPARE(r.prompter.messages(), QStringList{QStringLiteral("Link is already exist")});
+    }
+
+    void platformLineBreaksBecomeCrLf()
+    {
+        QCOMPARE(LinkReader::WithCrLfLineBreaks(kA + "\n" + kB + "\r\n" + kC + "\n"),
+                 kA + "\r\n" + kB + "\r\n" + kC + "\r\n");
+    }
+
+    void clipboardTick()
+    {
+        Reader r;
+        ClipboardWatch watch(r.reader, r.prompter);
+
+        // Lines from a Linux clipboard are LF-separated: each is its own link.
+        r.prompter.clipboard = kA + "\n" + kB;
+        watch.tmrClipboard_Timer();
+        QCOMPARE(r.Links(), (QStringList{kA, kB}));
+        QCOMPARE(r.prompter.clipboard, QString());
+        QCOMPARE(r.prompter.clipboardClears, 1);
+
+        // Refused links stay on the clipboard and are read again, silently.
+        r.prompter.shown.clear();
+        r.prompter.clipboard = kA;
+        watch.tmrClipboard_Timer();
+        watch.tmrClipboard_Timer();
+        QCOMPARE(r.prompter.clipboard, kA);
+        QCOMPARE(r.prompter.clipboardClears, 1);
+        QVERIFY(r.prompter.shown.isEmpty());
+
+        // Text without the service domain is not read; capture switched off reads nothing.
+        r.prompter.clipboard = QStringLiteral("http://example.com/files/1/x.zip");
+        watch.tmrClipboard_Timer();
+        watch.SetCatchEnabled(false);
+        r.prompter.clipboard = kC;
+        watch.tmrClipboard_Timer();
+        QCOMPARE(r.Links(), (QStringList{kA, kB}));
+
+        // The timer ticks by itself.
+        watch.SetCatchEnabled(true);
+        watch.SetInterval(10);
+        QTRY_COMPARE(r.Links(), (QStringList{kA, kB, kC}));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_LinkReader)
+#include "tst_linkreader.moc"
