@@ -1,0 +1,141 @@
+#include "EmulatorConnection.h"
+
+#include "EmulatedContent.h"
+
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+
+constexpr qsizetype kMaxRequestHead = 64 * 1024;
+constexpr qint64 kBlock = 64 * 1024;
+// Bytes queued in the socket before the body waits for `bytesWritten`: keeps a
+// file of any size out of memory.
+constexpr qint64 kHighWater = 1024 * 1024;
+constexpr int kRateStepMs = 100;
+constexpr int kHeadPieceGapMs = 30;
+
+} // namespace
+
+EmulatorConnection::EmulatorConnection(QTcpSocket *socket, Responder responder, QObject *parent)
+    : QObject(parent)
+    , m_socket(socket)
+    , m_responder(std::move(responder))
+{
+    m_socket->setParent(this);
+    connect(m_socket, &QTcpSocket::readyRead, this, &EmulatorConnection::OnReadyRead);
+    connect(m_socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
+    connect(m_socket, &QTcpSocket::bytesWritten, this, &EmulatorConnection::Pump);
+}
+
+void EmulatorConnection::OnReadyRead()
+{
+    if (m_answered) {
+        m_socket->readAll(); // one request per connection
+        return;
+    }
+    m_request += m_socket->readAll();
+    const qsizetype end = m_request.indexOf("\r\n\r\n");
+    if (end < 0) {
+        if (m_request.size() > kMaxRequestHead) {
+            m_answered = true;
+            m_socket->write("HTTP/1.1 431 Request Header Fields Too Large\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+            m_socket->disconnectFromHost();
+        }
+        return;
+    }
+    m_answered = true;
+    Answer(m_request.left(end));
+}
+
+void EmulatorConnection::Answer(const QByteArray &requestHead)
+{
+    const QByteArray requestLine = requestHead.left(requestHead.indexOf("\r\n"));
+    const QList<QByteArray> parts = requestLine.split(' ');
+    const QByteArray method = parts.value(0);
+    const QString target = QString::fromLatin1(parts.value(1));
+    m_response = m_responder(method, target);
+    if (m_response.delayMs > 0)
+        QTimer::singleShot(m_response.delayMs, this, &EmulatorConnection::SendHead);
+    else
+        SendHead();
+}
+
+void EmulatorConnection::SendHead()
+{
+    if (!m_response.splitHead) {
+        m_socket->write(m_response.head);
+        m_bodyStarted = true;
+        Pump();
+        return;
+    }
+    // Cut inside the status line and inside the last header line (Content-Length
+    // for a sized body), so neither arrives whole in the first read.
+    const QByteArray &head = m_response.head;
+    const qsizetype first = qMin<qsizetype>(10, head.size());
+    const qsizetype second = qMax(first, head.size() - 6);
+    m_headPieces = {head.left(first), head.mid(first, second - first), head.mid(second)};
+    SendNextHeadPiece();
+}
+
+void EmulatorConnection::SendNextHeadPiece()
+{
+    m_socket->write(m_headPieces.takeFirst());
+    m_socket->flush();
+    if (!m_headPieces.isEmpty()) {
+        QTimer::singleShot(kHeadPieceGapMs, this, &EmulatorConnection::SendNextHeadPiece);
+        return;
+    }
+    m_bodyStarted = true;
+    Pump();
+}
+
+void EmulatorConnection::Pump()
+{
+    if (!m_bodyStarted || m_bodyDone)
+        return;
+    const EmulatedResponse &r = m_response;
+    const qint64 limit = r.fileId.isEmpty() ? 0 : (r.stopAt >= 0 ? qMin(r.stopAt, r.bodyLength) : r.bodyLength);
+    if (r.bytesPerSecond > 0 && !m_rateTimer && m_sent < limit) {
+        m_rateTimer = new QTimer(this);
+        connect(m_rateTimer, &QTimer::timeout, this, [this] {
+            m_budget += qMax<qint64>(1, m_response.bytesPerSecond * kRateStepMs / 1000);
+            Pump();
+        });
+        m_rateTimer->start(kRateStepMs);
+    }
+    while (m_sent < limit && m_socket->bytesToWrite() < kHighWater) {
+        qint64 length = qMin(kBlock, limit - m_sent);
+        if (r.bytesPerSecond > 0) {
+            length = qMin(length, m_budget);
+            if (length <= 0)
+                return;
+            m_budget -= length;
+        }
+        WriteBody(length);
+    }
+    if (m_sent < limit)
+        return;
+
+    m_bodyDone = true;
+    if (m_rateTimer)
+        m_rateTimer->stop();
+    const bool complete = r.stopAt < 0 || r.stopAt >= r.bodyLength;
+    if (r.chunked && complete)
+        m_socket->write("0\r\n\r\n");
+    if (r.stallAtStop && !complete)
+        return; // stays open and silent until the client gives up
+    m_socket->disconnectFromHost();
+}
+
+void EmulatorConnection::WriteBody(qint64 length)
+{
+    m_block.resize(qsizetype(length));
+    EmulatedContent::Fill(m_response.fileId, m_sent, m_block.data(), length);
+    if (m_response.chunked)
+        m_socket->write(QByteArray::number(length, 16) + "\r\n");
+    m_socket->write(m_block);
+    if (m_response.chunked)
+        m_socket->write("\r\n");
+    m_sent += length;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "EmulatedResponse.h"
+
+#include <QByteArray>
+#include <QObject>
+
+#include <functional>
+
+class QTcpSocket;
+class QTimer;
+
+// One accepted connection: reads one request head, asks the responder for the
+// answer and plays it out (delay, split head, streamed body, close or stall).
+// The connection always closes after its answer unless the answer stalls.
+class EmulatorConnection final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(EmulatorConnection)
+
+public:
+    using Responder = std::function<EmulatedResponse(const QByteArray &method, const QString &target)>;
+
+    EmulatorConnection(QTcpSocket *socket, Responder responder, QObject *parent);
+
+private:
+    void OnReadyRead();
+    void Answer(const QByteArray &requestHead);
+    void SendHead();
+    void SendNextHeadPiece();
+    void Pump();
+    void WriteBody(qint64 length);
+
+    QTcpSocket *m_socket;
+    Responder m_responder;
+    QByteArray m_request;
+    bool m_answered = false;
+
+    EmulatedResponse m_response;
+    QList<QByteArray> m_headPieces;
+    bool m_bodyStarted = false;
+    bool m_bodyDone = false;
+    qint64 m_sent = 0;
+    qint64 m_budget = 0;
+    QTimer *m_rateTimer = nullptr;
+    QByteArray m_block;
+};

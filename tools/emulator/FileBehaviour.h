@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// How the emulated service treats one file. A file id spells its behaviour:
+// words joined by "_", e.g. "7_s5m_dl3" or "12_c0". A word of digits only is a
+// seed that tells files apart; every other word is one of
+//
+//   s<n>[k|m|g]     size in bytes (KiB, MiB, GiB with the suffix); default 1024
+//   c<code>         check status code (may be negative, "c-1"); default 1
+//   checkerror      the check is answered with a service error line
+//   checkbad        the check reply has six fields
+//   checkempty      the check reply is empty
+//   checknan        the check reply's status field is not a number
+//   sizenan         the check reply's size field is not a number
+//   wait<n>         the first download request gets a wait sentence of n seconds
+//   dl<n>           the "DL:" reply asks for a wait of n seconds; default 0
+//   dlbad           the "DL:" reply has three fields
+//   dlnan           the "DL:" reply's wait field is not a number
+//   dlerror         the download request is answered with a service error line
+//   slowcheck<ms>   the check reply comes after <ms> milliseconds
+//   slowdl<ms>      the download reply comes after <ms> milliseconds
+//   slowpage<ms>    the file page comes after <ms> milliseconds
+//   nolen           API replies and the file page carry no Content-Length
+//   r302, r303      the file body is first answered with this redirect
+//   www             the redirect's Location starts with "http://www."
+//   split           the response header of the body arrives in three pieces
+//   chunked         the body is sent with chunked transfer coding
+//   unsized         the body has no Content-Length; the connection closes after it
+//   close<pct>      the connection closes after <pct> percent of the body
+//   stall<pct>      the body stops after <pct> percent; the connection stays open
+//   rate<kib>       the body is sent at <kib> KiB per second
+//
+// Any other word makes the id unknown to the service.
+struct FileBehaviour {
+    enum class CheckAnswer { Normal, ServiceError, SixFields, Empty, StatusNotNumber, SizeNotNumber };
+    enum class TicketAnswer { Normal, ThreeFields, WaitNotNumber, ServiceError };
+
+    qint64 size = 1024;
+    int checkStatus = 1;
+    CheckAnswer check = CheckAnswer::Normal;
+    int waitBeforeTicket = -1; // seconds; -1: the ticket comes at once
+    int ticketWait = 0;
+    TicketAnswer ticket = TicketAnswer::Normal;
+    int checkDelayMs = 0;
+    int ticketDelayMs = 0;
+    int pageDelayMs = 0;
+    bool apiWithoutLength = false;
+
+    int redirect = 0; // 0, 302 or 303
+    bool redirectWww = false;
+    bool splitHeader = false;
+    bool chunked = false;
+    bool unsized = false;
+    int closeAtPercent = -1;
+    int stallAtPercent = -1;
+    qint64 bytesPerSecond = 0; // 0: as fast as the connection takes it
+
+    // The behaviour spelt by `fileId`, or nothing for an id the service does not know.
+    static std::optional<FileBehaviour> FromFileId(const QString &fileId);
+};

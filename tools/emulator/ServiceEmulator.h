@@ -1,0 +1,96 @@
+#pragma once
+
+#include "EmulatedResponse.h"
+#include "FileBehaviour.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+class QTcpServer;
+
+// A stand-in for the file-hosting service on 127.0.0.1, speaking HTTP/1.1:
+//
+//   /cgi-bin/rsapi.cgi?sub=checkfiles&files=ID&filenames=NAME   the check reply
+//   /cgi-bin/rsapi.cgi?sub=download&fileid=ID&filename=NAME     "DL:" ticket or a wait sentence;
+//                                      with &login=..&password=.. (both non-empty) the file body
+//   /cgi-bin/rsapi.cgi?sub=download_v1&fileid=ID&filename=NAME&dlauth=AUTH   the file body
+//   /files/ID/NAME                                              the file's page
+//   /get/ID/NAME                                                the file body (redirect target)
+//
+// Files are known by id: an id spells its behaviour (FileBehaviour), files added
+// with AddFile and the demo catalogue carry a name too. The download host in a
+// "DL:" reply is the emulator itself. Every connection carries one request and
+// closes after its answer.
+class ServiceEmulator final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ServiceEmulator)
+
+public:
+    // Answers a request whose target (path and query, as sent) starts with the
+    // route's prefix: a whole HTTP response, sent as it is before the connection closes.
+    using RouteHandler = std::function<QByteArray(const QString &pathAndQuery)>;
+
+    // Knows the demo catalogue from the start.
+    explicit ServiceEmulator(QObject *parent = nullptr);
+    ~ServiceEmulator() override;
+
+    // Listens on 127.0.0.1:`port`; 0 picks a free port.
+    bool Listen(quint16 port = 0);
+    quint16 Port() const;
+    // "127.0.0.1:" + port: the value for the API and file-server host settings.
+    QString Host() const;
+    // "http://" + Host() + "/files/" + id + "/" + name
+    QString SharingLink(const QString &fileId, const QString &fileName) const;
+
+    // A file with an id of any form, its name and behaviour.
+    void AddFile(const QString &fileId, const QString &fileName, const FileBehaviour &behaviour);
+    // The behaviour of `fileId`: an added file, else what the id spells.
+    std::optional<FileBehaviour> FindFile(const QString &fileId) const;
+    // The name the service gives `fileId` when a request names none.
+    QString FileName(const QString &fileId) const;
+    // The download authorisation a "DL:" reply hands out for `fileId`.
+    static QString DownloadAuth(const QString &fileId);
+
+    // Routes are tried before the service's own paths, the longest prefix first.
+    void AddRoute(const QString &pathPrefix, RouteHandler handler);
+    // A whole response with Content-Length, for route handlers.
+    static QByteArray HttpResponse(int status, const QByteArray &reason, const QByteArray &contentType,
+                                   const QByteArray &body);
+
+    // Writes one line per answered request to stderr.
+    void SetLogToStderr(bool enabled) { m_logToStderr = enabled; }
+    // The targets of the requests answered so far, in order.
+    QStringList Requests() const { return m_requests; }
+    void ClearRequests() { m_requests.clear(); }
+
+Q_SIGNALS:
+    void RequestAnswered(const QString &method, const QString &target, int status);
+
+private:
+    struct NamedFile {
+        QString name;
+        FileBehaviour behaviour;
+    };
+
+    void OnNewConnection();
+    EmulatedResponse Respond(const QByteArray &method, const QString &target);
+    EmulatedResponse Route(const QByteArray &method, const QString &target);
+    EmulatedResponse ApiAnswer(const QHash<QString, QString> &query);
+    EmulatedResponse CheckFiles(const QHash<QString, QString> &query);
+    EmulatedResponse TicketAnswer(const QHash<QString, QString> &query);
+    EmulatedResponse FileBody(const QString &fileId, const FileBehaviour &file) const;
+    EmulatedResponse FilePage(const QString &fileId, const QString &fileName);
+    QString CheckLine(const QString &fileId, const QString &requestedName) const;
+
+    QTcpServer *m_server;
+    QHash<QString, NamedFile> m_files;
+    QHash<QString, int> m_ticketRequests;
+    QList<std::pair<QString, RouteHandler>> m_routes;
+    QStringList m_requests;
+    bool m_logToStderr = false;
+};
