@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Where one request goes: the host and port to connect to, the authority as it is
+// written in the address (sent as the Host header) and the request path without
+// its leading "/". The path is kept as the bytes that go on the request line.
+class HttpAddress final
+{
+public:
+    QString host; // for the connection; an IPv6 literal without its brackets
+    quint16 port = 80;
+    QString authority; // host and optional ":port", exactly as written
+    QByteArray path;
+
+    // Splits a download URL: leading "http://" prefixes are removed whatever their
+    // letter case, the host is the text before the first "/", the path the text
+    // after it. False, with a description in `error`, for another scheme, a URL
+    // without "/" after its host, an empty host or a bad port.
+    static bool FromUrl(const QString &url, HttpAddress *address, QString *error);
+
+    // The target of a redirect's Location, seen from `current`. An absolute http
+    // address loses its "http://www." or "http://" prefix (so a "www." host prefix
+    // is dropped); "/path", "name" and "?query" resolve against the current host
+    // and path. False, with a description, for a scheme other than http.
+    static bool Resolve(const HttpAddress &current, const QByteArray &location, HttpAddress *address,
+                        QString *error);
+
+    // The whole request: "GET /" + path + " HTTP/1.1", "Host: " + authority,
+    // "Accept: */*" and the blank line, every line ended by CR LF.
+    QByteArray Request() const;
+};

@@ -1,0 +1,300 @@
+#include "transfer/ChunkedDecoder.h"
+#include "transfer/HttpAddress.h"
+#include "transfer/HttpResponseHead.h"
+
+#include <QTest>
+
+// Splits `bytes` into pieces of at most `piece` bytes (all at once for 0).
+static QList<QByteArray> Pieces(const QByteArray &bytes, int piece)
+{
+    QList<QByteArray> pieces;
+    for (qsizetype at = 0; at < bytes.size(); at += piece > 0 ? piece : bytes.size())
+        pieces.append(bytes.mid(at, piece > 0 ? piece : bytes.size()));
+    return pieces;
+}
+
+class tst_transfer_parsing final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void urls_data();
+    void urls();
+    void locations_data();
+    void locations();
+
+    void heads_data();
+    void heads();
+    void headArrivingInPieces_data();
+    void headArrivingInPieces();
+    void headTooLarge();
+
+    void chunked_data();
+    void chunked();
+};
+
+void tst_transfer_parsing::urls_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QByteArray>("request");
+
+    QTest::newRow("capital prefix, path and query")
+        << "HTTP://rs12.example.com/files/123/a.rar?x=1&y=2" << true << "rs12.example.com" << 80
+        << QByteArray("GET /files/123/a.rar?x=1&y=2 HTTP/1.1\r\nHost: rs12.example.com\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("host with port goes into Host")
+        << "http://127.0.0.1:8080/a" << true << "127.0.0.1" << 8080
+        << QByteArray("GET /a HTTP/1.1\r\nHost: 127.0.0.1:8080\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("no prefix") << "example.com/a" << true << "example.com" << 80
+                               << QByteArray("GET /a HTTP/1.1\r\nHost: example.com\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("http:// inside the query is kept")
+        << "http://h/get?u=http://x/y" << true << "h" << 80
+        << QByteArray("GET /get?u=http://x/y HTTP/1.1\r\nHost: h\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("bracketed IPv6 with port") << "http://[::1]:81/f" << true << "::1" << 81
+                                              << QByteArray("GET /f HTTP/1.1\r\nHost: [::1]:81\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("CR LF and blanks cannot add header lines")
+        << "http://h/a b\r\nX-Evil: 1" << true << "h" << 80
+        << QByteArray("GET /a%20b%0D%0AX-Evil:%201 HTTP/1.1\r\nHost: h\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("8-bit path bytes are escaped, escapes kept")
+        << QString::fromUtf8("http://h/\u00e9%41") << true << "h" << 80
+        << QByteArray("GET /%C3%A9%41 HTTP/1.1\r\nHost: h\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("fragment is not sent") << "http://h/a#frag" << true << "h" << 80
+                                          << QByteArray("GET /a HTTP/1.1\r\nHost: h\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("no slash after host") << "http://example.com" << false << "" << 0 << QByteArray();
+    QTest::newRow("other scheme") << "https://example.com/a" << false << "" << 0 << QByteArray();
+    QTest::newRow("port out of range") << "http://h:70000/a" << false << "" << 0 << QByteArray();
+    QTest::newRow("port not a number") << "http://h:8o/a" << false << "" << 0 << QByteArray();
+    QTest::newRow("empty host") << "http:///a" << false << "" << 0 << QByteArray();
+    QTest::newRow("blank in host") << "http://a b/a" << false << "" << 0 << QByteArray();
+}
+
+void tst_transfer_parsing::urls()
+{
+    QFETCH(QString, url);
+    QFETCH(bool, ok);
+    HttpAddress address;
+    QString error;
+    QCOMPARE(HttpAddress::FromUrl(url, &address, &error), ok);
+    if (!ok) {
+        QVERIFY(!error.isEmpty());
+        return;
+    }
+    QTEST(address.host, "host");
+    QTEST(int(address.port), "port");
+    QTEST(address.Request(), "request");
+}
+
+void tst_transfer_parsing::locations_data()
+{
+    QTest::addColumn<QByteArray>("location");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("authority");
+    QTest::addColumn<QByteArray>("path");
+
+    QTest::newRow("absolute, www. dropped in any case") << QByteArray("HTTP://WWW.files.example.com/d/f.zip") << true
+                                                        << "files.example.com" << QByteArray("d/f.zip");
+    QTest::newRow("absolute with port") << QByteArray("http://127.0.0.1:9000/f") << true << "127.0.0.1:9000"
+                                        << QByteArray("f");
+    QTest::newRow("absolute without path") << QByteArray("http://other.example") << true << "other.example"
+                                           << QByteArray("");
+    QTest::newRow("relative to the host") << QByteArray("/x/y?z=1") << true << "cur.example:81"
+                                          << QByteArray("x/y?z=1");
+    QTest::newRow("relative to the folder") << QByteArray("g.bin") << true << "cur.example:81"
+                                            << QByteArray("dir/g.bin");
+    QTest::newRow("query only") << QByteArray("?page=2") << true << "cur.example:81"
+                                << QByteArray("dir/file.bin?page=2");
+    QTest::newRow("network path") << QByteArray("//cdn.example/f") << true << "cdn.example" << QByteArray("f");
+    QTest::newRow("https refused") << QByteArray("https://secure.example/f") << false << "" << QByteArray();
+    QTest::newRow("ftp refused") << QByteArray("ftp://x/f") << false << "" << QByteArray();
+}
+
+void tst_transfer_parsing::locations()
+{
+    QFETCH(QByteArray, location);
+    QFETCH(bool, ok);
+    HttpAddress current;
+    QString error;
+    QVERIFY(HttpAddress::FromUrl(QStringLiteral("http://cur.example:81/dir/file.bin?old=1"), &current, &error));
+    HttpAddress next;
+    QCOMPARE(HttpAddress::Resolve(current, location, &next, &error), ok);
+    if (!ok) {
+        QVERIFY(error.contains(QLatin1String("not http")));
+        return;
+    }
+    QTEST(next.authority, "authority");
+    QTEST(next.path, "path");
+}
+
+void tst_transfer_parsing::heads_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<int>("status"); // HttpResponseHead::Status
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("framing");
+    QTest::addColumn<qint64>("contentLength");
+
+    using S = HttpResponseHead::Status;
+    using F = HttpResponseHead::Framing;
+
+    QTest::newRow("length followed by another field")
+        << QByteArray("HTTP/1.1 200 OK\r\nContent-Type: x\r\nContent-Length: 1000\r\nServer: s\r\n\r\n")
+        << int(S::Complete) << 200 << int(F::Length) << qint64(1000);
+    QTest::newRow("length as last field") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n")
+                                          << int(S::Complete) << 200 << int(F::Length) << qint64(1000);
+    QTest::newRow("length over 4 GiB") << QByteArray("HTTP/1.1 200 OK\r\ncontent-length:5368709127\r\n\r\n")
+                                       << int(S::Complete) << 200 << int(F::Length) << qint64(5368709127LL);
+    QTest::newRow("chunked wins over a length")
+        << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 5\r\nTransfer-Encoding: gzip, Chunked\r\n\r\n")
+        << int(S::Complete) << 200 << int(F::Chunked) << qint64(5);
+    QTest::newRow("no length runs until close") << QByteArray("HTTP/1.0 200 OK\r\nContent-Type: x\r\n\r\n")
+                                                << int(S::Complete) << 200 << int(F::UntilClose) << qint64(-1);
+    QTest::newRow("length not a plain number") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1e3\r\n\r\n")
+                                               << int(S::Complete) << 200 << int(F::UntilClose) << qint64(-1);
+    QTest::newRow("bare line feeds") << QByteArray("HTTP/1.1 302 Found\nLocation: /x\n\n") << int(S::Complete)
+                                     << 302 << int(F::UntilClose) << qint64(-1);
+    QTest::newRow("status without reason") << QByteArray("HTTP/1.1 404\r\n\r\n") << int(S::Complete) << 404
+                                           << int(F::UntilClose) << qint64(-1);
+    QTest::newRow("not a status line") << QByteArray("<html>200 OK</html>\r\n\r\n") << int(S::Error) << 0 << 0
+                                       << qint64(-1);
+    QTest::newRow("field without colon") << QByteArray("HTTP/1.1 200 OK\r\nbroken\r\n\r\n") << int(S::Error)
+                                         << 0 << 0 << qint64(-1);
+    QTest::newRow("blank line not yet here") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n")
+                                             << int(S::NeedMore) << 0 << 0 << qint64(-1);
+}
+
+void tst_transfer_parsing::heads()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(int, status);
+    // The bytes after the head are body and must be left alone.
+    const QByteArray bytes = head + "HTTP/1.1 200 OK\r\n\r\n";
+    HttpResponseHead parser;
+    qint64 consumed = -1;
+    const bool needMore = status == int(HttpResponseHead::Status::NeedMore);
+    const QByteArray &fed = needMore ? head : bytes;
+    QCOMPARE(int(parser.Feed(fed.constData(), fed.size(), &consumed)), status);
+    if (needMore)
+        QCOMPARE(consumed, qint64(head.size()));
+    if (status != int(HttpResponseHead::Status::Complete))
+        return;
+    QCOMPARE(consumed, qint64(head.size()));
+    QTEST(parser.StatusCode(), "code");
+    QTEST(int(parser.BodyFraming()), "framing");
+    QTEST(parser.ContentLength(), "contentLength");
+}
+
+void tst_transfer_parsing::headArrivingInPieces_data()
+{
+    QTest::addColumn<int>("piece");
+    for (int piece : {1, 2, 3, 7})
+        QTest::addRow("pieces of %d bytes", piece) << piece;
+}
+
+void tst_transfer_parsing::headArrivingInPieces()
+{
+    QFETCH(int, piece);
+    const QByteArray head("HTTP/1.1 200 OK\r\nContent-Type: a\r\nContent-Length: 12\r\n\r\n");
+    const QByteArray bytes = head + "0123456789AB";
+    HttpResponseHead parser;
+    QByteArray body;
+    bool complete = false;
+    for (const QByteArray &part : Pieces(bytes, piece)) {
+        if (complete) {
+            body += part;
+            continue;
+        }
+        qint64 consumed = 0;
+        const auto status = parser.Feed(part.constData(), part.size(), &consumed);
+        QVERIFY(status != HttpResponseHead::Status::Error);
+        complete = status == HttpResponseHead::Status::Complete;
+        if (complete)
+            body += part.mid(consumed);
+        else
+            QCOMPARE(consumed, qint64(part.size()));
+    }
+    QVERIFY(complete);
+    QCOMPARE(parser.ContentLength(), qint64(12));
+    QCOMPARE(body, QByteArray("0123456789AB"));
+}
+
+void tst_transfer_parsing::headTooLarge()
+{
+    // A head may take up to 64 KiB; one byte more without the blank line is refused.
+    const QByteArray start("HTTP/1.1 200 OK\r\nX: ");
+    const QByteArray end("\r\n\r\n");
+    QByteArray fits = start + QByteArray(HttpResponseHead::MaxSize - start.size() - end.size(), 'a') + end;
+    HttpResponseHead head;
+    qint64 consumed = 0;
+    QCOMPARE(head.Feed(fits.constData(), fits.size(), &consumed), HttpResponseHead::Status::Complete);
+
+    const QByteArray endless = start + QByteArray(40000, 'a');
+    head.Reset();
+    QCOMPARE(head.Feed(endless.constData(), endless.size(), &consumed), HttpResponseHead::Status::NeedMore);
+    QCOMPARE(head.Feed(endless.constData(), endless.size(), &consumed), HttpResponseHead::Status::Error);
+}
+
+void tst_transfer_parsing::chunked_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("piece");
+    QTest::addColumn<int>("status"); // of the last step
+    QTest::addColumn<QByteArray>("entity");
+    QTest::addColumn<qint64>("tail"); // input bytes left after Done (not looked at otherwise)
+
+    using S = ChunkedDecoder::Status;
+    const QByteArray framed("5\r\nHello\r\n1A;name=value\r\nabcdefghijklmnopqrstuvwxyz\r\n0\r\nTrailer: t\r\n\r\n");
+    const QByteArray entity("Helloabcdefghijklmnopqrstuvwxyz");
+    for (int piece : {0, 1, 4})
+        QTest::addRow("extension and trailer, pieces of %d", piece) << framed << piece << int(S::Done) << entity
+                                                                    << qint64(0);
+    QTest::newRow("bytes after the end are left") << QByteArray("3\r\nabc\r\n0\r\n\r\nHTTP/1.1") << 0 << int(S::Done)
+                                                  << QByteArray("abc") << qint64(8);
+    QTest::newRow("upper-case hex, bare line feeds") << QByteArray("A\nabcdefghij\n0\n\n") << 0 << int(S::Done)
+                                                     << QByteArray("abcdefghij") << qint64(0);
+    QTest::newRow("truncated data") << QByteArray("10\r\nabc") << 0 << int(S::Continue) << QByteArray("abc")
+                                    << qint64(0);
+    QTest::newRow("size not hex") << QByteArray("zz\r\n") << 0 << int(S::Error) << QByteArray() << qint64(0);
+    QTest::newRow("data longer than its size") << QByteArray("2\r\nabc\r\n") << 0 << int(S::Error)
+                                               << QByteArray("ab") << qint64(0);
+    QTest::newRow("size beyond 64 bits") << QByteArray("80000000000000000\r\n") << 0 << int(S::Error)
+                                         << QByteArray() << qint64(0);
+    QTest::newRow("endless size line") << QByteArray("1;") + QByteArray(5000, 'x') << 0 << int(S::Error)
+                                       << QByteArray() << qint64(0);
+}
+
+void tst_transfer_parsing::chunked()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, piece);
+    ChunkedDecoder decoder;
+    QByteArray entity;
+    ChunkedDecoder::Step step;
+    qint64 tail = 0;
+    const QList<QByteArray> pieces = Pieces(bytes, piece);
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const char *data = pieces.at(i).constData();
+        qint64 size = pieces.at(i).size();
+        do {
+            step = decoder.Next(data, size);
+            QVERIFY(step.dataOffset + step.dataSize <= step.consumed);
+            entity.append(data + step.dataOffset, step.dataSize);
+            data += step.consumed;
+            size -= step.consumed;
+        } while (size > 0 && step.status == ChunkedDecoder::Status::Continue);
+        if (step.status != ChunkedDecoder::Status::Continue) {
+            tail = size;
+            for (qsizetype j = i + 1; j < pieces.size(); ++j)
+                tail += pieces.at(j).size();
+            break;
+        }
+    }
+    QTEST(int(step.status), "status");
+    QTEST(entity, "entity");
+    if (step.status == ChunkedDecoder::Status::Done)
+        QTEST(tail, "tail");
+}
+
+QTEST_GUILESS_MAIN(tst_transfer_parsing)
+#include "tst_transfer_parsing.moc"
