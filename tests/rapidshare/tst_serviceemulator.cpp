@@ -1,0 +1,388 @@
+#include "EmulatedContent.h"
+#include "FileBehaviour.h"
+#include "GlobMatch.h"
+#include "ServiceEmulator.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTcpSocket>
+#include <QTest>
+
+namespace {
+
+// One raw request to the emulator, read as it arrives: every read is kept, so a
+// test sees how the answer was cut.
+class RawExchange final
+{
+public:
+    RawExchange(quint16 port, const QByteArray &target)
+    {
+        QObject::connect(&m_socket, &QTcpSocket::connected, &m_socket, [this, target] {
+            m_socket.write("GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nAccept: */*\r\n\r\n");
+        });
+        QObject::connect(&m_socket, &QTcpSocket::readyRead, &m_socket, [this] {
+            const QByteArray bytes = m_readLimit < 0 ? m_socket.readAll() : m_socket.read(m_readLimit - data.size());
+            data += bytes;
+            reads.append(bytes.size());
+            if (m_readLimit >= 0 && data.size() >= m_readLimit)
+                m_socket.abort();
+        });
+        QObject::connect(&m_socket, &QTcpSocket::disconnected, &m_socket, [this] { closed = true; });
+        m_socket.connectToHost(QHostAddress::LocalHost, port);
+    }
+    // Stops reading (and drops the connection) after `bytes` bytes.
+    void SetReadLimit(qint64 bytes) { m_readLimit = bytes; }
+
+    QByteArray Head() const { return data.left(data.indexOf("\r\n\r\n") + 4); }
+    QByteArray Body() const { return data.mid(data.indexOf("\r\n\r\n") + 4); }
+    QByteArray Header(const QByteArray &name) const
+    {
+        for (const QByteArray &line : Head().split('\n')) {
+            if (line.toLower().startsWith(name.toLower() + ':'))
+                return line.mid(name.size() + 1).trimmed();
+        }
+        return {};
+    }
+
+    QByteArray data;
+    QList<qsizetype> reads;
+    bool closed = false;
+
+private:
+    QTcpSocket m_socket;
+    qint64 m_readLimit = -1; // none
+};
+
+QByteArray Dechunk(QByteArray chunked)
+{
+    QByteArray body;
+    while (true) {
+        const qsizetype lineEnd = chunked.indexOf("\r\n");
+        bool ok = false;
+        const qsizetype size = chunked.left(lineEnd).toLongLong(&ok, 16);
+        if (lineEnd < 0 || !ok)
+            return "bad chunk framing";
+        if (size == 0)
+            return chunked.mid(lineEnd + 2) == "\r\n" ? body : QByteArray("bad chunk trailer");
+        body += chunked.mid(lineEnd + 2, size);
+        chunked.remove(0, lineEnd + 2 + size + 2);
+    }
+}
+
+QString Describe(const std::optional<FileBehaviour> &file)
+{
+    if (!file)
+        return QStringLiteral("unknown");
+    QStringList parts = {QLatin1String("size ") + QString::number(file->size)};
+    if (file->checkStatus != 1)
+        parts << QLatin1String("code ") + QString::number(file->checkStatus);
+    if (file->check != FileBehaviour::CheckAnswer::Normal)
+        parts << QLatin1String("check ") + QString::number(int(file->check));
+    if (file->waitBeforeTicket >= 0)
+        parts << QLatin1String("wait ") + QString::number(file->waitBeforeTicket);
+    if (file->ticketWait != 0)
+        parts << QLatin1String("dl ") + QString::number(file->ticketWait);
+    if (file->ticket != FileBehaviour::TicketAnswer::Normal)
+        parts << QLatin1String("ticket ") + QString::number(int(file->ticket));
+    if (file->checkDelayMs || file->ticketDelayMs || file->pageDelayMs)
+        parts << QStringLiteral("slow %1/%2/%3").arg(file->checkDelayMs).arg(file->ticketDelayMs).arg(file->pageDelayMs);
+    if (file->apiWithoutLength)
+        parts << QStringLiteral("nolen");
+    if (file->redirect)
+        parts << QLatin1String("r") + QString::number(file->redirect) + (file->redirectWww ? "www" : "");
+    if (file->splitHeader)
+        parts << QStringLiteral("split");
+    if (file->chunked)
+        parts << QStringLiteral("chunked");
+    if (file->unsized)
+        parts << QStringLiteral("unsized");
+    if (file->closeAtPercent >= 0)
+        parts << QLatin1String("close ") + QString::number(file->closeAtPercent);
+    if (file->stallAtPercent >= 0)
+        parts << QLatin1String("stall ") + QString::number(file->stallAtPercent);
+    if (file->bytesPerSecond)
+        parts << QLatin1String("rate ") + QString::number(file->bytesPerSecond);
+    return parts.join(QLatin1String(", "));
+}
+
+} // namespace
+
+class tst_ServiceEmulator final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void fileIdSpellsBehaviour_data();
+    void fileIdSpellsBehaviour();
+    void contentIsAFunctionOfIdAndOffset();
+    void apiReplies_data();
+    void apiReplies();
+    void waitSentenceComesBeforeTheTicket();
+    void fileBodies_data();
+    void fileBodies();
+    void headerArrivesInPieces();
+    void stallKeepsConnectionOpen();
+    void bodyBeyondFourGiBIsStreamed();
+    void routesComeFirstAndRequestsAreLogged();
+    void programPrintsItsPort();
+
+private:
+    ServiceEmulator m_emulator;
+};
+
+void tst_ServiceEmulator::initTestCase()
+{
+    QVERIFY(m_emulator.Listen());
+}
+
+void tst_ServiceEmulator::fileIdSpellsBehaviour_data()
+{
+    QTest::addColumn<QString>("fileId");
+    QTest::addColumn<QString>("behaviour");
+
+    QTest::newRow("seed only is a plain file") << "123456" << "size 1024";
+    QTest::newRow("size with units") << "1_s5m" << "size 5242880";
+    QTest::newRow("size of several GiB") << "1_s6g" << "size 6442450944";
+    QTest::newRow("negative check code") << "1_c-1" << "size 1024, code -1";
+    QTest::newRow("check answers") << "checkbad_sizenan" << "size 1024, check 5";
+    QTest::newRow("ticket waits and answers") << "2_wait30_dl3_dlnan" << "size 1024, wait 30, dl 3, ticket 2";
+    QTest::newRow("slow replies") << "3_slowcheck1_slowdl2_slowpage3_nolen" << "size 1024, slow 1/2/3, nolen";
+    QTest::newRow("transfer faults") << "4_r303_www_split_chunked_close50_rate64"
+                                     << "size 1024, r303www, split, chunked, close 50, rate 65536";
+    QTest::newRow("stall and unsized") << "5_stall90_unsized" << "size 1024, unsized, stall 90";
+    QTest::newRow("unknown word") << "5_fast" << "unknown";
+    QTest::newRow("unit on another word") << "5_dl3k" << "unknown";
+    QTest::newRow("redirect other than 302 or 303") << "5_r301" << "unknown";
+    QTest::newRow("percentage above 100") << "5_close150" << "unknown";
+    QTest::newRow("negative wait") << "5_dl-3" << "unknown";
+    QTest::newRow("empty id") << "" << "unknown";
+}
+
+void tst_ServiceEmulator::fileIdSpellsBehaviour()
+{
+    QFETCH(QString, fileId);
+    QTEST(Describe(FileBehaviour::FromFileId(fileId)), "behaviour");
+}
+
+void tst_ServiceEmulator::contentIsAFunctionOfIdAndOffset()
+{
+    const QByteArray whole = EmulatedContent::Bytes(QStringLiteral("7"), 0, 1000);
+    QCOMPARE(whole.size(), 1000);
+    QCOMPARE(EmulatedContent::Bytes(QStringLiteral("7"), 13, 501), whole.mid(13, 501));
+    QCOMPARE(EmulatedContent::Bytes(QStringLiteral("7"), 0, 1000), whole);
+    QVERIFY(EmulatedContent::Bytes(QStringLiteral("8"), 0, 1000) != whole);
+    // Far offsets are as cheap as near ones and still differ from the start.
+    QVERIFY(EmulatedContent::Bytes(QStringLiteral("7"), qint64(5) << 30, 1000) != whole);
+}
+
+void tst_ServiceEmulator::apiReplies_data()
+{
+    QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("body"); // "{host}", "{auth:ID}", "{content:ID}"; "*" for any text
+
+    QTest::newRow("check reply has seven fields")
+        << QByteArray("/cgi-bin/rsapi.cgi?sub=checkfiles&files=70_s2k_c51&filenames=a%20b.zip") << 200
+        << "70_s2k_c51,a b.zip,2048,*,51,l*";
+    QTest::newRow("check without a name uses the service's")
+        << QByteArray("/cgi-bin/rsapi.cgi?sub=checkfiles&files=71&filenames=") << 200 << "71,file-71.bin,1024,*";
+    QTest::newRow("check of several files answers a line each")
+        << QByteArray("/cgi-bin/rsapi.cgi?sub=checkfiles&files=72,nosuch&filenames=x,y") << 200
+        << "72,x,1024,*\nnosuch,y,0,0,0,0,0\n";
+    QTest::newRow("demo catalogue file has its name")
+        << QByteArray("/cgi-bin/rsapi.cgi?sub=checkfiles&files=3000001_s48k_rate256&filenames=") << 200
+        << "3000001_s48k_rate256,meeting-notes-march.pdf,49152,*";
+    QTest::newRow("check without files is an error line")
+        << QByteArray("/cgi-bin/rsapi.cgi?sub=checkfiles&files=&filenames=") << 200 << "ERROR: No files given.\n";
+    QTest::newRow("ticket names the emulator as download host")
+        << QByteArray("/cgi-bin/rsapi.cgi?sub=download&fileid=73_dl9&filename=a.zip") << 200
+        << "DL:{host},{auth:73_dl9},9,*";
+    QTest::newRow("malformed ticket has three fields")
+        << QByteArray("/cgi-bin/rsapi.cgi?sub=download&fileid=74_dlbad&filename=a.zip") << 200
+        << "DL:{host},{auth:74_dlbad},0\n";
+    QTest::newRow("premium request gets the body")
+        << QByteArray("/cgi-bin/rsapi.cgi?sub=download&fileid=75_s10&filename=a.zip&login=u&password=p") << 200
+        << "{content:75_s10}";
+    QTest::newRow("final address gets the body")
+        << QByteArray("/cgi-bin/rsapi.cgi?sub=download_v1&fileid=76_s10&filename=a.zip&dlauth={auth:76_s10}") << 200
+        << "{content:76_s10}";
+    QTest::newRow("final address with a wrong ticket is refused")
+        << QByteArray("/cgi-bin/rsapi.cgi?sub=download_v1&fileid=76_s10&filename=a.zip&dlauth=WRONG") << 403
+        << "ERROR: Download ticket not valid.\n";
+    QTest::newRow("redirect 302 points at the file") << QByteArray(
+        "/cgi-bin/rsapi.cgi?sub=download_v1&fileid=77_r302&filename=a%20b.zip&dlauth={auth:77_r302}")
+                                                     << 302 << "";
+    QTest::newRow("unknown subroutine") << QByteArray("/cgi-bin/rsapi.cgi?sub=nothing") << 200
+                                        << "ERROR: Unknown subroutine.\n";
+    QTest::newRow("file page") << QByteArray("/files/78/a.zip") << 200 << "<html><head><title>a.zip</title>*";
+    QTest::newRow("page of an unknown file") << QByteArray("/files/no_such_word/a.zip") << 404 << "<html>*";
+    QTest::newRow("unknown path") << QByteArray("/robots.txt") << 404 << "<html>*";
+}
+
+void tst_ServiceEmulator::apiReplies()
+{
+    QFETCH(QByteArray, target);
+    QFETCH(int, status);
+    QFETCH(QString, body);
+    const auto expand = [this](QString text) {
+        text.replace(QLatin1String("{host}"), m_emulator.Host());
+        for (const QString &key : {QStringLiteral("{auth:"), QStringLiteral("{content:")}) {
+            const qsizetype at = text.indexOf(key);
+            if (at < 0)
+                continue;
+            const qsizetype end = text.indexOf(QLatin1Char('}'), at);
+            const QString id = text.mid(at + key.size(), end - at - key.size());
+            const QString value = key == QLatin1String("{auth:")
+                ? ServiceEmulator::DownloadAuth(id)
+                : QString::fromLatin1(EmulatedContent::Bytes(id, 0, FileBehaviour::FromFileId(id)->size));
+            text.replace(at, end - at + 1, value);
+        }
+        return text;
+    };
+    RawExchange exchange(m_emulator.Port(), expand(QString::fromLatin1(target)).toLatin1());
+    QTRY_VERIFY(exchange.closed);
+    QCOMPARE(exchange.data.mid(9, 3).toInt(), status);
+    const QString got = QString::fromLatin1(exchange.Body());
+    QVERIFY2(GlobMatch(got, expand(body)), qPrintable(got));
+    if (!exchange.Header("Content-Length").isEmpty())
+        QCOMPARE(exchange.Header("Content-Length").toLongLong(), qint64(exchange.Body().size()));
+    if (status == 302) {
+        QVERIFY(exchange.data.startsWith("HTTP/1.1 302 Found\r\n"));
+        QCOMPARE(exchange.Header("Location"),
+                 ("http://" + m_emulator.Host() + "/get/77_r302/a%20b.zip").toLatin1());
+    }
+}
+
+void tst_ServiceEmulator::waitSentenceComesBeforeTheTicket()
+{
+    const QByteArray target = "/cgi-bin/rsapi.cgi?sub=download&fileid=79_wait12_dl2&filename=a.zip";
+    RawExchange first(m_emulator.Port(), target);
+    QTRY_VERIFY(first.closed);
+    QCOMPARE(first.Body(), QByteArray("ERROR: You need to wait 12 seconds until you can download another file.\n"));
+    RawExchange second(m_emulator.Port(), target);
+    QTRY_VERIFY(second.closed);
+    QVERIFY(second.Body().startsWith("DL:" + m_emulator.Host().toLatin1() + ','));
+}
+
+void tst_ServiceEmulator::fileBodies_data()
+{
+    QTest::addColumn<QString>("fileId");
+    QTest::addColumn<QByteArray>("contentLength"); // empty: none sent
+    QTest::addColumn<qint64>("bodyBytes");
+
+    QTest::newRow("sized body") << "80_s300000" << QByteArray("300000") << qint64(300000);
+    QTest::newRow("empty body") << "81_s0" << QByteArray("0") << qint64(0);
+    QTest::newRow("chunked body") << "82_s300000_chunked" << QByteArray() << qint64(300000);
+    QTest::newRow("unsized body ends at close") << "83_s300000_unsized" << QByteArray() << qint64(300000);
+    QTest::newRow("close at 50 percent") << "84_s300000_close50" << QByteArray("300000") << qint64(150000);
+    QTest::newRow("paced body") << "85_s30000_rate300" << QByteArray("30000") << qint64(30000);
+    QTest::newRow("redirect target serves the file") << "86_s5000_r303" << QByteArray("5000") << qint64(5000);
+}
+
+void tst_ServiceEmulator::fileBodies()
+{
+    QFETCH(QString, fileId);
+    QFETCH(QByteArray, contentLength);
+    QFETCH(qint64, bodyBytes);
+    RawExchange exchange(m_emulator.Port(), "/get/" + fileId.toLatin1() + "/f.bin");
+    QTRY_VERIFY_WITH_TIMEOUT(exchange.closed, 10000);
+    QVERIFY(exchange.data.startsWith("HTTP/1.1 200 OK\r\n"));
+    QCOMPARE(exchange.Header("Content-Type"), QByteArray("application/octet-stream"));
+    QCOMPARE(exchange.Header("Content-Length"), contentLength);
+    const bool chunked = exchange.Header("Transfer-Encoding") == "chunked";
+    QCOMPARE(chunked, fileId.contains(QLatin1String("chunked")));
+    const QByteArray body = chunked ? Dechunk(exchange.Body()) : exchange.Body();
+    QCOMPARE(body.size(), bodyBytes);
+    QVERIFY(body == EmulatedContent::Bytes(fileId, 0, bodyBytes));
+}
+
+void tst_ServiceEmulator::headerArrivesInPieces()
+{
+    RawExchange exchange(m_emulator.Port(), "/get/87_s2000_split/f.bin");
+    QTRY_VERIFY(exchange.closed);
+    QVERIFY(exchange.reads.size() >= 3);
+    QCOMPARE(exchange.reads.first(), qsizetype(10)); // "HTTP/1.1 2"
+    QCOMPARE(exchange.Header("Content-Length"), QByteArray("2000"));
+    QVERIFY(exchange.Body() == EmulatedContent::Bytes(QStringLiteral("87_s2000_split"), 0, 2000));
+}
+
+void tst_ServiceEmulator::stallKeepsConnectionOpen()
+{
+    RawExchange exchange(m_emulator.Port(), "/get/88_s100000_stall30/f.bin");
+    QTRY_VERIFY(exchange.Body().size() == 30000);
+    QTest::qWait(300);
+    QVERIFY(!exchange.closed);
+    QCOMPARE(exchange.Body().size(), 30000);
+    QCOMPARE(exchange.Header("Content-Length"), QByteArray("100000"));
+}
+
+void tst_ServiceEmulator::bodyBeyondFourGiBIsStreamed()
+{
+    RawExchange exchange(m_emulator.Port(), "/get/89_s5g/f.bin");
+    exchange.SetReadLimit(4 * 1024 * 1024);
+    QTRY_VERIFY_WITH_TIMEOUT(exchange.data.size() == 4 * 1024 * 1024, 10000);
+    QCOMPARE(exchange.Header("Content-Length"), QByteArray("5368709120"));
+    const QByteArray body = exchange.Body();
+    QVERIFY(body == EmulatedContent::Bytes(QStringLiteral("89_s5g"), 0, body.size()));
+}
+
+void tst_ServiceEmulator::routesComeFirstAndRequestsAreLogged()
+{
+    ServiceEmulator emulator;
+    QVERIFY(emulator.Listen());
+    emulator.AddRoute(QStringLiteral("/files/"), [](const QString &) {
+        return ServiceEmulator::HttpResponse(200, "OK", "text/plain", "short prefix");
+    });
+    emulator.AddRoute(QStringLiteral("//search.html?"), [](const QString &pathAndQuery) {
+        return ServiceEmulator::HttpResponse(200, "OK", "text/html", pathAndQuery.toUtf8());
+    });
+    emulator.AddRoute(QStringLiteral("/files/special"), [](const QString &) {
+        return ServiceEmulator::HttpResponse(201, "Created", "text/plain", "long prefix");
+    });
+    QSignalSpy answered(&emulator, &ServiceEmulator::RequestAnswered);
+
+    RawExchange search(emulator.Port(), "//search.html?q=a%20b&page=2");
+    RawExchange special(emulator.Port(), "/files/special/x");
+    RawExchange other(emulator.Port(), "/files/90/x");
+    QTRY_VERIFY(search.closed && special.closed && other.closed);
+    QCOMPARE(search.Body(), QByteArray("//search.html?q=a%20b&page=2"));
+    QCOMPARE(special.Body(), QByteArray("long prefix"));
+    QCOMPARE(other.Body(), QByteArray("short prefix"));
+
+    QCOMPARE(answered.size(), 3);
+    QStringList targets = emulator.Requests();
+    targets.sort();
+    QCOMPARE(targets, (QStringList{"//search.html?q=a%20b&page=2", "/files/90/x", "/files/special/x"}));
+    for (const QList<QVariant> &arguments : answered) {
+        QCOMPARE(arguments.at(0).toString(), QStringLiteral("GET"));
+        QCOMPARE(arguments.at(2).toInt(), arguments.at(1).toString() == QLatin1String("/files/special/x") ? 201 : 200);
+    }
+}
+
+void tst_ServiceEmulator::programPrintsItsPort()
+{
+    const QString program = qEnvironmentVariable("TIDEFETCH_EMULATOR");
+    if (program.isEmpty())
+        QSKIP("TIDEFETCH_EMULATOR names no emulator program");
+    QProcess process;
+    process.start(program, {QStringLiteral("--quiet"), QStringLiteral("--links")});
+    QVERIFY(process.waitForStarted());
+    QVERIFY(process.waitForReadyRead(10000));
+    const QByteArray first = process.readLine().trimmed();
+    QVERIFY2(first.startsWith("PORT "), first.constData());
+    const quint16 port = quint16(first.mid(5).toUInt());
+    QVERIFY(port > 0);
+
+    RawExchange check(port, "/cgi-bin/rsapi.cgi?sub=checkfiles&files=91_s77&filenames=a.zip");
+    QTRY_VERIFY(check.closed);
+    QVERIFY(check.Body().startsWith("91_s77,a.zip,77,"));
+    QTRY_VERIFY(process.canReadLine());
+    QVERIFY(process.readLine().startsWith("http://127.0.0.1:" + QByteArray::number(port) + "/files/3000001_"));
+
+    process.terminate();
+    QVERIFY(process.waitForFinished(5000));
+}
+
+QTEST_GUILESS_MAIN(tst_ServiceEmulator)
+#include "tst_serviceemulator.moc"
