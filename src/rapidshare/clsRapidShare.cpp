@@ -209,7 +209,7 @@ void clsRapidShare::OnReplyFinished(QNetworkReply *reply)
         RequestFailed(QStringLiteral("The reply has no valid Content-Length"));
         return;
     }
-    RequestDone(QString::fromUtf8(reply->read(length)));
+    RequestDone(QString::fromUtf8(reply->read(qMin(length, reply->bytesAvailable()))));
 }
 
 void clsRapidShare::OnReplyProgress(QNetworkReply *reply, qint64 received)

@@ -18,7 +18,7 @@ namespace {
 
 constexpr qint32 kItemId = 77;
 constexpr int kTick = 40;      // tmrWait in tests
-constexpr int kTimeOut = 300;  // tmrTimeOut in tests
+constexpr int kTimeOut = 1500; // tmrTimeOut in tests: roomy for a loaded machine
 constexpr int kQuiet = 400;    // how long nothing more may arrive after the last expected report
 
 // A client against an emulator of its own, with every report recorded as
@@ -202,7 +202,7 @@ void tst_clsRapidShare::startReports_data()
     QTest::newRow("reply without Content-Length fails")
         << "7_nolen" << QStringList{request, "Error|The reply has no valid Content-Length", stop};
     QTest::newRow("reply later than the time-out is not read")
-        << "8_slowdl700" << QStringList{request, "Error|Connection Time out", stop};
+        << "8_slowdl2500" << QStringList{request, "Error|Connection Time out", stop};
     QTest::newRow("failure in the repeat after a wait is reported")
         << "9_wait1_dlbad"
         << QStringList{request, "Wait|0", request, "Error|Mal-Formated return value From API server", stop};
@@ -346,9 +346,9 @@ void tst_clsRapidShare::checkReports_data()
         << "42_sizenan" << QStringList{checking, "Error|42_sizenan,a.zip,big,*", stop};
     QTest::newRow("empty reply is malformed") << "43_checkempty" << QStringList{checking, "Error|", stop};
     QTest::newRow("check later than the time-out")
-        << "44_slowcheck700" << QStringList{checking, "Error|Connection Time out", stop};
+        << "44_slowcheck2500" << QStringList{checking, "Error|Connection Time out", stop};
     QTest::newRow("file page later than the time-out still ends done")
-        << "45_slowpage700" << QStringList{checking, "Error|Connection Time out", "Done|"};
+        << "45_slowpage2500" << QStringList{checking, "Error|Connection Time out", "Done|"};
     QTest::newRow("reply without Content-Length fails")
         << "46_nolen" << QStringList{checking, "Error|The reply has no valid Content-Length", stop};
 }

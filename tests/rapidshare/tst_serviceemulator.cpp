@@ -185,6 +185,8 @@ void tst_ServiceEmulator::apiReplies_data()
     QTest::newRow("check reply has seven fields")
         << QByteArray("/cgi-bin/rsapi.cgi?sub=checkfiles&files=70_s2k_c51&filenames=a%20b.zip") << 200
         << "70_s2k_c51,a b.zip,2048,*,51,l*";
+    QTest::newRow("blanks sent unescaped stay in the target")
+        << QByteArray("/cgi-bin/rsapi.cgi?sub=checkfiles&files=70&filenames=a b c.zip") << 200 << "70,a b c.zip,1024,*";
     QTest::newRow("check without a name uses the service's")
         << QByteArray("/cgi-bin/rsapi.cgi?sub=checkfiles&files=71&filenames=") << 200 << "71,file-71.bin,1024,*";
     QTest::newRow("check of several files answers a line each")

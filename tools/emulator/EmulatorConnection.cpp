@@ -50,10 +50,16 @@ void EmulatorConnection::OnReadyRead()
 
 void EmulatorConnection::Answer(const QByteArray &requestHead)
 {
+    // "METHOD target HTTP/1.1": the target is all between the first and the last
+    // blank, since clients that join texts unescaped send blanks inside it.
     const QByteArray requestLine = requestHead.left(requestHead.indexOf("\r\n"));
-    const QList<QByteArray> parts = requestLine.split(' ');
-    const QByteArray method = parts.value(0);
-    const QString target = QString::fromLatin1(parts.value(1));
+    const qsizetype methodEnd = requestLine.indexOf(' ');
+    qsizetype targetEnd = requestLine.lastIndexOf(' ');
+    if (targetEnd <= methodEnd || !requestLine.mid(targetEnd + 1).startsWith("HTTP/"))
+        targetEnd = requestLine.size();
+    const QByteArray method = methodEnd < 0 ? requestLine : requestLine.left(methodEnd);
+    const QString target =
+        methodEnd < 0 ? QString() : QString::fromUtf8(requestLine.mid(methodEnd + 1, targetEnd - methodEnd - 1));
     m_response = m_responder(method, target);
     if (m_response.delayMs > 0)
         QTimer::singleShot(m_response.delayMs, this, &EmulatorConnection::SendHead);

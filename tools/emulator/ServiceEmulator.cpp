@@ -210,13 +210,12 @@ EmulatedResponse ServiceEmulator::ApiAnswer(const QHash<QString, QString> &query
     if (query.value(QStringLiteral("dlauth")) != DownloadAuth(fileId))
         return Small(403, "Forbidden", "text/plain", "ERROR: Download ticket not valid.\n");
     if (file->redirect != 0) {
-        const QString target = (file->redirectWww ? QLatin1String("http://www.") : QLatin1String("http://")) + Host()
-            + QLatin1String("/get/") + fileId + QLatin1Char('/')
-            + QString::fromLatin1(QUrl::toPercentEncoding(query.value(QStringLiteral("filename"))));
-        EmulatedResponse response =
-            Small(file->redirect, file->redirect == 302 ? "Found" : "See Other", "text/plain", {});
+        const QByteArray location = (file->redirectWww ? "http://www." : "http://") + Host().toLatin1() + "/get/"
+            + QUrl::toPercentEncoding(fileId) + '/' + QUrl::toPercentEncoding(query.value(QStringLiteral("filename")));
+        EmulatedResponse response;
+        response.status = file->redirect;
         response.head = Head(file->redirect, file->redirect == 302 ? "Found" : "See Other", "text/plain", 0,
-                             "Location: " + target.toLatin1() + "\r\n");
+                             "Location: " + location + "\r\n");
         return response;
     }
     return FileBody(fileId, *file);
