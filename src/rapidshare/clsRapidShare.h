@@ -18,7 +18,8 @@ class QNetworkReply;
 // Everything is asynchronous. Signals raised before the call returns: `Start`
 // raises "Download Link" (premium path) or "Requesting File" (free path);
 // `Check` raises "Checking Link". Every other report comes later from the event
-// loop; `Cancel` and `Initalize` never raise anything themselves.
+// loop; `Cancel` and `Initalize` never raise anything themselves. A new `Start`
+// or `Check` silently drops whatever the object was still doing.
 class clsRapidShare final : public QObject
 {
     Q_OBJECT

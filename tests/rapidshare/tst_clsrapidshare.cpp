@@ -6,7 +6,6 @@
 #include "util/AppSettings.h"
 #include "util/RecordingPrompter.h"
 
-#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>

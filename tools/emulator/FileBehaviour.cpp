@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <limits>
+
 namespace {
 
 // Applies one word of a file id; false when the word means nothing.
