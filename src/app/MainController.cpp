@@ -1,5 +1,12 @@
 #include "app/MainController.h"
 
+#include "app/LinkChecker.h"
+#include "clipboard/ClipboardWatch.h"
+#include "clipboard/LinkReader.h"
+#include "queue/DownloadScheduler.h"
+#include "queue/QueueCommands.h"
+#include "rapidshare/clsRapidShare.h"
+#include "transfer/DownloadAsynch.h"
 #include "util/AppSettings.h"
 #include "util/FileFolder.h"
 #include "util/Prompter.h"
@@ -21,7 +28,12 @@ MainController::MainController(const QString &programDir, AppSettings &settings,
 {
 }
 
-MainController::~MainController() = default;
+MainController::~MainController()
+{
+    // The scheduler and the commands refer to the clients, children of this object.
+    m_commands.reset();
+    m_scheduler.reset();
+}
 
 QString MainController::ListFileName()
 {
@@ -57,6 +69,7 @@ bool MainController::Load(const std::function<void()> &initialiseWindow, const s
     }
     if (initialiseWindow)
         initialiseWindow();
+    CreateServiceObjects();
 
     m_downPath = m_settings.DownPath();
     m_settings.SetDownPath(m_downPath);
@@ -81,4 +94,43 @@ void MainController::btnBrowse_Click()
         Q_EMIT DownPathChanged(m_downPath);
         m_settings.SetDownPath(m_downPath);
     });
+}
+
+void MainController::CreateServiceObjects()
+{
+    RapidShare = new clsRapidShare(m_settings, m_prompter, this);
+    RapidShareCheck = new clsRapidShare(m_settings, m_prompter, this);
+    Downloader = new DownloadAsynch(&m_prompter, this);
+    m_scheduler = std::make_unique<DownloadScheduler>(*m_store, *RapidShare, *Downloader, [this] { return m_downPath; });
+    m_commands = std::make_unique<QueueCommands>(*m_store, *m_scheduler, *RapidShare, *Downloader, m_prompter);
+    m_checker = new LinkChecker(*m_store, *RapidShareCheck, this);
+    m_reader = new LinkReader(*m_store, m_prompter, m_settings.ServiceDomain(), this);
+    connect(m_reader, &LinkReader::LinksAdded, m_checker, &LinkChecker::StartCheck);
+    m_clipboard = new ClipboardWatch(*m_reader, m_prompter, this);
+}
+
+void MainController::StartDownload()
+{
+    m_scheduler->StartDownload();
+}
+
+void MainController::StartCheck()
+{
+    m_checker->StartCheck();
+}
+
+void MainController::cmdCheckLinks_Click(const QString &text)
+{
+    m_reader->AddLinksFromText(LinkReader::WithCrLfLineBreaks(text), false);
+}
+
+void MainController::cmdClearCheckList_Click()
+{
+    m_checker->ClearList();
+}
+
+void MainController::cmdDownloadLinks_Click()
+{
+    if (m_checker->MoveAvailableLinks())
+        StartDownload();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "queue/DownGridFilter.h"
 #include "store/LinkStore.h"
 
 #include <QObject>
@@ -7,7 +8,14 @@
 #include <functional>
 
 class AppSettings;
+class ClipboardWatch;
+class clsRapidShare;
+class DownloadAsynch;
+class DownloadScheduler;
+class LinkChecker;
+class LinkReader;
 class Prompter;
+class QueueCommands;
 
 // The program's controller without widgets: start-up, the download folder and,
 // through its members, both lists. The window owns one and wires its controls
@@ -31,6 +39,27 @@ public:
     // Lets the user choose the download folder, refusing optical drives.
     void btnBrowse_Click();
 
+    // The download queue (available once Load has succeeded).
+    void StartDownload();
+    QueueCommands &Commands() { return *m_commands; }
+    DownloadScheduler &Scheduler() { return *m_scheduler; }
+    // The grid filter's check marks; the view applies IsVisible to its rows.
+    DownGridFilter &Filter() { return m_filter; }
+
+    // The check page.
+    void StartCheck();
+    // "Check Links": the paste box's text goes to the link reader.
+    void cmdCheckLinks_Click(const QString &text);
+    void cmdClearCheckList_Click();
+    void cmdDownloadLinks_Click();
+    LinkChecker &Checker() { return *m_checker; }
+    LinkReader &Reader() { return *m_reader; }
+    ClipboardWatch &Clipboard() { return *m_clipboard; }
+
+    clsRapidShare *RapidShare = nullptr;
+    clsRapidShare *RapidShareCheck = nullptr;
+    DownloadAsynch *Downloader = nullptr;
+
     const QString &DBPath() const { return m_dbPath; }
     const QString &DownPath() const { return m_downPath; }
     LinkStore &Store() { return *m_store; }
@@ -45,6 +74,7 @@ Q_SIGNALS:
     void DownPathChanged(const QString &path);
 
 private:
+    void CreateServiceObjects();
     void Fail(const QString &title, const QString &text, const std::function<void()> &endProcess);
 
     QString m_dbPath;
@@ -52,4 +82,10 @@ private:
     Prompter &m_prompter;
     std::unique_ptr<LinkStore> m_store;
     QString m_downPath;
+    DownGridFilter m_filter;
+    std::unique_ptr<DownloadScheduler> m_scheduler;
+    std::unique_ptr<QueueCommands> m_commands;
+    LinkChecker *m_checker = nullptr;
+    LinkReader *m_reader = nullptr;
+    ClipboardWatch *m_clipboard = nullptr;
 };

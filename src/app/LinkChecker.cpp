@@ -1,0 +1,108 @@
+#include "app/LinkChecker.h"
+
+#include "rapidshare/clsRapidShare.h"
+#include "store/LinkStore.h"
+#include "util/Formatting.h"
+
+#include <QTimer>
+
+LinkChecker::LinkChecker(LinkStore &store, clsRapidShare &client, QObject *parent)
+    : QObject(parent)
+    , m_store(store)
+    , m_client(client)
+{
+    connect(&m_client, &clsRapidShare::StatusCheck, this, &LinkChecker::RapidShareCheck_StatusCheck);
+}
+
+void LinkChecker::StartCheck()
+{
+    if (m_isChecking)
+        return;
+    rsChecking = m_store.rsCheckList.Clone();
+    while (!rsChecking.IsEOF()
+           && (rsChecking.Field(u"Sharing_Link").toString().isEmpty()
+               || rsChecking.Field(u"Status").toString() != QLatin1String("??")))
+        rsChecking.MoveNext();
+    if (rsChecking.IsEOF()) {
+        Q_EMIT ChecksFinished();
+        return;
+    }
+    m_checkingId = rsChecking.ID();
+    m_client.Initalize();
+    m_client.setSharingLink(rsChecking.Field(u"Sharing_Link").toString());
+    m_isChecking = true;
+    m_client.Check();
+}
+
+void LinkChecker::EndOfRow()
+{
+    m_isChecking = false;
+    m_checkingId = -1;
+    // After the client's current call has returned.
+    QTimer::singleShot(0, this, &LinkChecker::StartCheck);
+}
+
+void LinkChecker::RapidShareCheck_StatusCheck(qint32, const QString &sStatus, const QString &sDetails)
+{
+    if (!m_isChecking)
+        return;
+    // The row may have been cleared while its check ran: nothing is written then.
+    const bool rowPresent = rsChecking.Locate(m_checkingId);
+    if (sStatus == QLatin1String("Checking Link")) {
+        if (rowPresent)
+            rsChecking.SetField(u"Status", QStringLiteral("Checking"));
+    } else if (sStatus == QLatin1String("Wait")) {
+        if (rowPresent)
+            rsChecking.SetField(u"Status", QLatin1String("Wait ") + sDetails + QLatin1String(" Seconds"));
+    } else if (sStatus == QLatin1String("Done")) {
+        if (rowPresent)
+            rsChecking.SetFields({
+                {u"Rapid_File_ID", m_client.FileID()},
+                {u"File_Name", m_client.FileName()},
+                {u"Rapid_File_Name", m_client.FileName()},
+                {u"File_Size", Formatting::FormatFileSize(m_client.FileSize())},
+                {u"File_Size_Bytes", m_client.FileSize()},
+                {u"Status", QStringLiteral("Available")},
+            });
+        EndOfRow();
+    } else if (sStatus == QLatin1String("Error")) {
+        if (!rowPresent)
+            return;
+        if (sDetails == QLatin1String("File Not Found"))
+            rsChecking.SetField(u"Status", QStringLiteral("UnAvailable"));
+        else
+            rsChecking.SetFields({{u"Error_Desc", sDetails}, {u"Status", QStringLiteral("Error")}});
+    } else if (sStatus == QLatin1String("End")) {
+        if (rowPresent)
+            rsChecking.SetField(u"Status", QStringLiteral("UnAvailable"));
+        EndOfRow();
+    } else if (sStatus == QLatin1String("Stop") || sStatus == QLatin1String("User Cancel")) {
+        EndOfRow();
+    }
+}
+
+void LinkChecker::ClearList()
+{
+    RecordTable &rows = *m_store.rsCheckList.Table();
+    std::vector<int> all(size_t(rows.RowCount()));
+    for (int row = 0; row < rows.RowCount(); ++row)
+        all[size_t(row)] = row;
+    rows.RemoveRows(std::move(all));
+    if (m_isChecking)
+        m_client.Cancel(m_client.DownItemID());
+}
+
+bool LinkChecker::MoveAvailableLinks()
+{
+    if (m_store.rsCheckList.RecordCount() == 0)
+        return false;
+    for (RecordSet rs = m_store.rsCheckList.Clone(); !rs.IsEOF(); rs.MoveNext()) {
+        const QString link = rs.Field(u"Sharing_Link").toString();
+        if (rs.Field(u"Status").toString() != QLatin1String("Available") || link.isEmpty())
+            continue;
+        m_store.AddToDownList(link, rs.Field(u"Rapid_File_ID").toString(), rs.Field(u"Rapid_File_Name").toString(),
+                              rs.Field(u"File_Size").toString(), rs.Field(u"File_Size_Bytes").toLongLong());
+    }
+    ClearList();
+    return true;
+}

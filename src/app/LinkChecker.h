@@ -1,0 +1,47 @@
+#pragma once
+
+#include "store/RecordSet.h"
+
+#include <QObject>
+
+class clsRapidShare;
+class LinkStore;
+
+// Checks the check list's new links ("??") with the service one at a time and
+// writes each result into its row. The next check starts once the current one
+// has returned, so a long list never nests.
+class LinkChecker final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LinkChecker)
+
+public:
+    LinkChecker(LinkStore &store, clsRapidShare &client, QObject *parent = nullptr);
+
+    bool IsChecking() const { return m_isChecking; }
+
+    // Hands the first new link to the client, unless a check is running.
+    void StartCheck();
+    void RapidShareCheck_StatusCheck(qint32 ID, const QString &sStatus, const QString &sDetails);
+
+    // "Clear List": every row goes; a running check ends without writing and the
+    // checker goes on with whatever is added next.
+    void ClearList();
+    // "Download Available Links": the available rows go to the download list,
+    // the check list is cleared. Returns true when the list held rows (the
+    // caller then starts the queue).
+    bool MoveAvailableLinks();
+
+Q_SIGNALS:
+    // The checker found no new link left to check.
+    void ChecksFinished();
+
+private:
+    void EndOfRow();
+
+    LinkStore &m_store;
+    clsRapidShare &m_client;
+    RecordSet rsChecking;
+    qint64 m_checkingId = -1;
+    bool m_isChecking = false;
+};

@@ -1,0 +1,172 @@
+#include "queue/DownloadScheduler.h"
+
+#include "rapidshare/clsRapidShare.h"
+#include "store/LinkStore.h"
+#include "transfer/DownloadAsynch.h"
+#include "util/FileFolder.h"
+#include "util/Formatting.h"
+
+#include <QDir>
+
+DownloadScheduler::DownloadScheduler(LinkStore &store, clsRapidShare &RapidShare, DownloadAsynch &Downloader,
+                                     std::function<QString()> downPath, QObject *parent)
+    : QObject(parent)
+    , m_store(store)
+    , m_rapidShare(RapidShare)
+    , m_downloader(Downloader)
+    , m_downPath(std::move(downPath))
+{
+    connect(&m_rapidShare, &clsRapidShare::StatusDownload, this, &DownloadScheduler::RapidShare_StatusDownload);
+    connect(&m_downloader, &DownloadAsynch::FileBegin, this, &DownloadScheduler::Downloader_FileBegin);
+    connect(&m_downloader, &DownloadAsynch::Progress, this, &DownloadScheduler::Downloader_Progress);
+    connect(&m_downloader, &DownloadAsynch::Complete, this, &DownloadScheduler::Downloader_Complete);
+    connect(&m_downloader, &DownloadAsynch::Stopped, this, &DownloadScheduler::Downloader_Stopped);
+    connect(&m_downloader, &DownloadAsynch::Error, this, &DownloadScheduler::Downloader_Error);
+}
+
+void DownloadScheduler::LowerActiveCount()
+{
+    m_activeId = -1;
+    if (m_activeCount > 0)
+        --m_activeCount;
+}
+
+void DownloadScheduler::ReleaseRow(qint64 ID)
+{
+    if (m_activeCount > 0 && ID == m_activeId)
+        LowerActiveCount();
+}
+
+bool DownloadScheduler::LocateRow(RecordSet &recordSet, qint64 ID)
+{
+    return recordSet.Locate(ID);
+}
+
+void DownloadScheduler::StartDownload()
+{
+    if (m_activeCount > 0)
+        return;
+    rsActive = m_store.rsDownList.Clone();
+    while (!rsActive.IsEOF()
+           && (rsActive.Field(u"Sharing_Link").toString().isEmpty()
+               || rsActive.Field(u"Download_Status").toString() != QLatin1String("Queued")))
+        rsActive.MoveNext();
+    if (rsActive.IsEOF())
+        return;
+    m_rapidShare.Initalize();
+    m_rapidShare.setSharingLink(rsActive.Field(u"Sharing_Link").toString());
+    m_rapidShare.setFileID(rsActive.Field(u"Rapid_File_ID").toString());
+    m_rapidShare.setFileName(rsActive.Field(u"Rapid_File_Name").toString());
+    m_rapidShare.setDownItemID(qint32(rsActive.ID()));
+    m_activeId = rsActive.ID();
+    ++m_activeCount;
+    m_rapidShare.Start();
+}
+
+void DownloadScheduler::WriteRow(qint64 ID, RecordSet::NamedValues values)
+{
+    if (LocateRow(rsActive, ID))
+        rsActive.SetFields(values);
+}
+
+void DownloadScheduler::RapidShare_StatusDownload(qint32 ID, const QString &sStatus, const QString &sDetails)
+{
+    const bool rowPresent = LocateRow(rsActive, ID);
+    if (sStatus == QLatin1String("Requesting File")) {
+        if (rowPresent)
+            rsActive.SetFields({
+                {u"Speed", QString()},
+                {u"Download_Status", QStringLiteral("Requesting File")},
+                {u"Local_File_Name", m_rapidShare.FileName()},
+                {u"File_Size_String", Formatting::FormatFileSize(rsActive.Field(u"File_Size_Bytes").toLongLong())},
+            });
+    } else if (sStatus == QLatin1String("Wait")) {
+        if (rowPresent)
+            rsActive.SetFields({{u"Download_Status", QLatin1String("Wait ") + sDetails + QLatin1String(" Seconds")},
+                                {u"Speed", QString()}});
+    } else if (sStatus == QLatin1String("Download Link")) {
+        // A row removed while it was negotiated has nothing to download into.
+        if (rowPresent)
+            HandToDownloader(sDetails);
+        else
+            EndOfRow();
+    } else if (sStatus == QLatin1String("Error")) {
+        if (rowPresent)
+            rsActive.SetFields({{u"Error_Desc", sDetails}, {u"Download_Status", QStringLiteral("Error")}});
+    } else if (sStatus == QLatin1String("Stop")) {
+        LowerActiveCount();
+        StartDownload();
+    } else if (sStatus == QLatin1String("User Cancel")) {
+        if (rowPresent)
+            rsActive.SetFields({{u"Error_Desc", sDetails}, {u"Download_Status", QStringLiteral("Stopped")}});
+        StartDownload();
+    }
+}
+
+void DownloadScheduler::HandToDownloader(const QString &address)
+{
+    // The name comes from the service (and the user): it must stay one file
+    // name inside the download folder.
+    const QString fileName = FileFolder::SafeFileName(rsActive.Field(u"Local_File_Name").toString(),
+                                                      rsActive.Field(u"Rapid_File_ID").toString());
+    m_downloader.setLocalFilePath(QDir::toNativeSeparators(QDir(m_downPath()).filePath(fileName)));
+    m_downloader.setURL(address);
+    m_downloader.setFileSize(rsActive.Field(u"File_Size_Bytes").toLongLong());
+    m_downloader.setDownID(int(rsActive.ID()));
+    m_downloader.StartDownload(1);
+}
+
+void DownloadScheduler::Downloader_FileBegin(int iID, qint64 iFileSize)
+{
+    WriteRow(iID, {{u"File_Size_String", Formatting::FormatFileSize(iFileSize)}, {u"File_Size_Bytes", iFileSize}});
+}
+
+QString DownloadScheduler::SpeedText(qint64 bytesPerSecond)
+{
+    return Formatting::NumberText(Formatting::RoundHalfEven(double(bytesPerSecond) / 1024.0, 1))
+        + QLatin1String(" KB/s");
+}
+
+void DownloadScheduler::Downloader_Progress(int iID, double iValue, qint64 iBytesPerSecond, qint64 iDownloadedBytes,
+                                            qint64, double iRemainTimeInSeconds)
+{
+    WriteRow(iID, {
+                      {u"Time_Left", Formatting::FormatDuration(iRemainTimeInSeconds)},
+                      {u"Speed", SpeedText(iBytesPerSecond)},
+                      {u"Downloaded_Bytes", iDownloadedBytes},
+                      {u"Download_Status", Formatting::NumberText(iValue)},
+                  });
+}
+
+void DownloadScheduler::Downloader_Complete(int iID)
+{
+    WriteRow(iID, {{u"Speed", QString()},
+                   {u"Time_Left", QString()},
+                   {u"Error_Desc", QStringLiteral("No Error")},
+                   {u"Download_Status", QStringLiteral("Complete")}});
+    EndOfRow();
+}
+
+void DownloadScheduler::Downloader_Stopped(int iID)
+{
+    WriteRow(iID, {{u"Speed", QString()},
+                   {u"Time_Left", QString()},
+                   {u"Error_Desc", QStringLiteral("No Error")},
+                   {u"Download_Status", QStringLiteral("Stopped")}});
+    EndOfRow();
+}
+
+void DownloadScheduler::Downloader_Error(int iID, const QString &sDesc)
+{
+    WriteRow(iID, {{u"Speed", QString()},
+                   {u"Time_Left", QString()},
+                   {u"Error_Desc", sDesc},
+                   {u"Download_Status", QStringLiteral("Error")}});
+    EndOfRow();
+}
+
+void DownloadScheduler::EndOfRow()
+{
+    LowerActiveCount();
+    StartDownload();
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "store/RecordSet.h"
+
+#include <QObject>
+
+#include <functional>
+
+class clsRapidShare;
+class DownloadAsynch;
+class LinkStore;
+
+// Works the download queue off one row at a time: the first "Queued" row is
+// negotiated by the service client, its address handed to the downloader, and
+// every report written into the row; when a row ends, the next one starts.
+class DownloadScheduler final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DownloadScheduler)
+
+public:
+    // `downPath` gives the download folder in force when an address arrives.
+    DownloadScheduler(LinkStore &store, clsRapidShare &RapidShare, DownloadAsynch &Downloader,
+                      std::function<QString()> downPath, QObject *parent = nullptr);
+
+    // Rows in negotiation or transfer: 0 or 1.
+    qint16 ActiveCount() const { return m_activeCount; }
+    // A stop command has ended the row `ID`: when it is the row in progress, the
+    // scheduler stops counting it. (A transfer's own Stopped report has already
+    // ended its row, and the row started after it is not this one.)
+    void ReleaseRow(qint64 ID);
+
+    // Starts the first queued row unless a row is in progress.
+    void StartDownload();
+    static bool LocateRow(RecordSet &recordSet, qint64 ID);
+
+    void RapidShare_StatusDownload(qint32 ID, const QString &sStatus, const QString &sDetails);
+    void Downloader_FileBegin(int iID, qint64 iFileSize);
+    void Downloader_Progress(int iID, double iValue, qint64 iBytesPerSecond, qint64 iDownloadedBytes,
+                             qint64 iRemainBytes, double iRemainTimeInSeconds);
+    void Downloader_Complete(int iID);
+    void Downloader_Stopped(int iID);
+    void Downloader_Error(int iID, const QString &sDesc);
+
+    // The text a Progress report writes as the speed: "1.5 KB/s".
+    static QString SpeedText(qint64 bytesPerSecond);
+
+private:
+    void HandToDownloader(const QString &address);
+    void EndOfRow();
+    void LowerActiveCount();
+    // Writes into the row of `ID` when it is still in the list.
+    void WriteRow(qint64 ID, RecordSet::NamedValues values);
+
+    LinkStore &m_store;
+    clsRapidShare &m_rapidShare;
+    DownloadAsynch &m_downloader;
+    std::function<QString()> m_downPath;
+    RecordSet rsActive;
+    qint16 m_activeCount = 0;
+    qint64 m_activeId = -1;
+};
