@@ -68,12 +68,34 @@ qint16 PagesFor(qint32 total)
     return qint16(qMin<qint64>(pages, SearchResultPage::MaxPageCount));
 }
 
-// Reads the hit that starts at the first row marker at or after `start` into
-// `item`. False when a marker is missing: the parse stops there, keeping the
-// fields already read. On success `start` moves to the hit's "date:".
-bool ReadHit(QStringView page, qsizetype &start, SearchResultItem &item)
+// Where the next hit is searched from: the last hit's "date:" marker. The
+// search for that hit's source title has already scanned from `scannedFrom`
+// up to `resumeAt` (-1: to the end) without meeting "resultsLink", so that
+// stretch is not scanned again for the row marker.
+struct RowCursor {
+    qsizetype start = 0;
+    qsizetype scannedFrom = -1;
+    qsizetype resumeAt = -1;
+};
+
+// The first row marker at or after `cursor.start`; -1 when there is none.
+qsizetype FindRow(QStringView page, const RowCursor &cursor)
 {
-    const qsizetype r = Find(page, kRowMarker, start);
+    if (cursor.scannedFrom < 0)
+        return Find(page, kRowMarker, cursor.start);
+    // A marker starting before the scanned stretch ends at most 11 characters into it.
+    const qsizetype before = Find(page.left(cursor.scannedFrom + kRowMarker.size() - 1), kRowMarker, cursor.start);
+    if (before >= 0 || cursor.resumeAt < 0)
+        return before;
+    return Find(page, kRowMarker, cursor.resumeAt);
+}
+
+// Reads the hit at the next row marker into `item`. False when a marker is
+// missing: the parse stops there, keeping the fields already read. On success
+// the cursor moves on to the hit's "date:".
+bool ReadHit(QStringView page, RowCursor &cursor, SearchResultItem &item)
+{
+    const qsizetype r = FindRow(page, cursor);
     if (r < 0)
         return false;
     const qsizetype e = Find(page, QLatin1String("</a>"), r);
@@ -135,16 +157,17 @@ bool ReadHit(QStringView page, qsizetype &start, SearchResultItem &item)
     item.DateAdded = TrimBlanks(*date);
 
     // A source title belongs to this hit when it comes before the next hit's
-    // marker; the last hit of the page takes the one that follows it.
-    const qsizetype next = Find(page, QLatin1String("resultsLink"), l);
-    const qsizetype st = Find(next < 0 ? page : page.left(next), kSourceTitle, l);
+    // marker; the last hit of the page takes the one that follows it. One scan
+    // finds whichever of the two comes first.
+    const Either next = FindEither(page, QLatin1String("resultsLink"), kSourceTitle, l);
     item.FileDesc = QStringLiteral("Not Available");
-    if (st >= 0) {
-        const qsizetype te = Find(page, QLatin1String("</div>"), st + kSourceTitle.size());
-        if (const auto desc = te < 0 ? std::nullopt : Cut(page, st + kSourceTitle.size(), te))
+    if (next.second) {
+        const qsizetype st = next.position + kSourceTitle.size();
+        const qsizetype te = Find(page, QLatin1String("</div>"), st);
+        if (const auto desc = te < 0 ? std::nullopt : Cut(page, st, te))
             item.FileDesc = Unbold(TrimBlanks(*desc));
     }
-    start = d;
+    cursor = {d, l, next.position};
     return true;
 }
 
@@ -166,9 +189,9 @@ SearchResultPage ParseResultPage(QStringView page)
     result.TotalCount = QString::number(*total);
     result.PageCount = PagesFor(*total);
 
-    qsizetype start = 0;
+    RowCursor cursor;
     for (SearchResultItem &item : result.Items) {
-        if (!ReadHit(page, start, item))
+        if (!ReadHit(page, cursor, item))
             break;
     }
     result.Found = result.Items.front().Filled;

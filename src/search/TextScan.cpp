@@ -54,6 +54,25 @@ qsizetype Find(QStringView text, QLatin1String marker, qsizetype from)
     return -1;
 }
 
+Either FindEither(QStringView text, QLatin1String first, QLatin1String second, qsizetype from)
+{
+    if (from < 0)
+        from = 0;
+    const char16_t *data = text.utf16();
+    const qsizetype size = text.size();
+    // Setting bit 0x20 is a cheap first test for either lead; MatchesAt decides.
+    const char16_t leadFirst = char16_t(first[0].toLatin1() | 0x20);
+    const char16_t leadSecond = char16_t(second[0].toLatin1() | 0x20);
+    for (qsizetype i = from; i < size; ++i) {
+        const char16_t folded = char16_t(data[i] | 0x20);
+        if (folded == leadFirst && first.size() <= size - i && MatchesAt(data + i, first))
+            return {i, false};
+        if (folded == leadSecond && second.size() <= size - i && MatchesAt(data + i, second))
+            return {i, true};
+    }
+    return {};
+}
+
 qsizetype FindBack(QStringView text, QLatin1String marker, qsizetype end)
 {
     const qsizetype length = marker.size();

@@ -13,6 +13,14 @@ namespace TextScan {
 // Start of the first occurrence of `marker` at or after `from`; -1 when there is none.
 qsizetype Find(QStringView text, QLatin1String marker, qsizetype from);
 
+// The first occurrence of either marker at or after `from`: its start and
+// whether it is `second`; start -1 when there is none. One pass over the text.
+struct Either {
+    qsizetype position = -1;
+    bool second = false;
+};
+Either FindEither(QStringView text, QLatin1String first, QLatin1String second, qsizetype from);
+
 // Start of the last occurrence of `marker` lying wholly before `end`; -1 when there is none.
 qsizetype FindBack(QStringView text, QLatin1String marker, qsizetype end);
 

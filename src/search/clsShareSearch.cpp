@@ -85,7 +85,7 @@ void clsShareSearch::setTimeOutInterval(int milliseconds)
 void clsShareSearch::StopSearch()
 {
     m_cancelRequested = true;
-    CheckPendingFetches();
+    EndWaitingFetches(kUserCancel);
 }
 
 void clsShareSearch::Initialize()
@@ -134,14 +134,10 @@ void clsShareSearch::GetDirectLinks(const QString &link)
     }
     FetchPageTwice(RequestUrl::ForPage(link), [this, finish](const QString &body) {
         const auto block = body.isEmpty() ? std::nullopt : CutDirectLinks(body);
-        if (!block) {
-            QPointer<clsShareSearch> self(this);
-            Q_EMIT Error(body.isEmpty() ? kFailedPage : kLinkEmpty);
-            if (self)
-                finish(QString());
-            return;
-        }
-        finish(*block);
+        if (block)
+            finish(*block);
+        else if (RaiseError(body.isEmpty() ? kFailedPage : kLinkEmpty))
+            finish(QString());
     });
 }
 
@@ -175,7 +171,6 @@ void clsShareSearch::FetchPage(const QUrl &url, const PageHandler &onPage)
     const quint64 id = m_nextFetchId++;
     m_fetches.push_back(std::make_unique<Fetch>(Fetch{id, reply, onPage}));
     connect(reply, &QNetworkReply::finished, this, [this, id] { ReplyFinished(id); });
-    m_timedOut = false;
     m_tmrTimeOut->Enable();
 }
 
@@ -184,18 +179,28 @@ void clsShareSearch::EndLater(const QString &errorDesc, const PageHandler &onPag
     QMetaObject::invokeMethod(
         this,
         [this, errorDesc, onPage] {
-            QPointer<clsShareSearch> self(this);
-            Q_EMIT Error(errorDesc);
-            if (self)
+            if (RaiseError(errorDesc))
                 onPage(QString());
         },
         Qt::QueuedConnection);
 }
 
+bool clsShareSearch::RaiseError(const QString &errorDesc)
+{
+    QPointer<clsShareSearch> self(this);
+    Q_EMIT Error(errorDesc);
+    return !self.isNull();
+}
+
+std::vector<std::unique_ptr<clsShareSearch::Fetch>>::iterator clsShareSearch::FindFetch(quint64 fetchId)
+{
+    return std::find_if(m_fetches.begin(), m_fetches.end(),
+                        [fetchId](const std::unique_ptr<Fetch> &fetch) { return fetch->id == fetchId; });
+}
+
 void clsShareSearch::EndFetch(quint64 fetchId, const QString &errorDesc, const QString &body)
 {
-    const auto it = std::find_if(m_fetches.begin(), m_fetches.end(),
-                                 [fetchId](const auto &fetch) { return fetch->id == fetchId; });
+    const auto it = FindFetch(fetchId);
     if (it == m_fetches.end())
         return;
     const std::unique_ptr<Fetch> fetch = std::move(*it);
@@ -204,19 +209,13 @@ void clsShareSearch::EndFetch(quint64 fetchId, const QString &errorDesc, const Q
     if (!fetch->reply->isFinished())
         fetch->reply->abort();
     fetch->reply->deleteLater();
-    if (!errorDesc.isEmpty()) {
-        QPointer<clsShareSearch> self(this);
-        Q_EMIT Error(errorDesc);
-        if (!self)
-            return;
-    }
-    fetch->onPage(body);
+    if (errorDesc.isEmpty() || RaiseError(errorDesc))
+        fetch->onPage(body);
 }
 
 void clsShareSearch::ReplyFinished(quint64 fetchId)
 {
-    const auto it = std::find_if(m_fetches.begin(), m_fetches.end(),
-                                 [fetchId](const auto &fetch) { return fetch->id == fetchId; });
+    const auto it = FindFetch(fetchId);
     if (it == m_fetches.end())
         return;
     QNetworkReply *reply = (*it)->reply;
@@ -229,15 +228,9 @@ void clsShareSearch::ReplyFinished(quint64 fetchId)
         EndFetch(fetchId, QString(), DecodeBody(reply));
 }
 
-void clsShareSearch::CheckPendingFetches()
+void clsShareSearch::EndWaitingFetches(const QString &errorDesc)
 {
-    // Every fetch waiting at this moment is ended; a stop request wins over the
-    // time-out. The flags are read once, as a retry started from an ending
-    // fetch clears the time-out for the fetches sent after it only.
-    const bool cancel = m_cancelRequested;
-    const bool timedOut = m_timedOut;
-    if (!cancel && !timedOut)
-        return;
+    // Ends the fetches waiting now; a retry that one of them starts is not among them.
     std::vector<quint64> waiting;
     for (const auto &fetch : m_fetches)
         waiting.push_back(fetch->id);
@@ -245,13 +238,12 @@ void clsShareSearch::CheckPendingFetches()
     for (const quint64 id : waiting) {
         if (!self)
             return;
-        EndFetch(id, cancel ? kUserCancel : kTimeOut, QString());
+        EndFetch(id, errorDesc, QString());
     }
 }
 
 void clsShareSearch::tmrTimeOut_Timer()
 {
     m_tmrTimeOut->Disable();
-    m_timedOut = true;
-    CheckPendingFetches();
+    EndWaitingFetches(kTimeOut);
 }

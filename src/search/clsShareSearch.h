@@ -21,10 +21,12 @@ class QUrl;
 // returns at once and reports its outcome by signal, always after it returned.
 //
 // Fetch rules: a request has `TimeOutInterval` ms (2000) from its send to
-// complete, on the one shared timer `tmrTimeOut` that every send restarts; only
+// complete, on the one shared timer `tmrTimeOut` that every send restarts; its
+// tick ends every fetch still waiting with "Error, Connection Time out". Only
 // status 200 gives a body; an empty body is fetched once more. `StopSearch`
-// ends every pending fetch with "User Cancel", and every later one, until the
-// next `Initialize`.
+// ends every waiting fetch with "User Cancel", and every later one, until the
+// next `Initialize`. Whichever comes first of the answer, the stop and the
+// tick decides a fetch.
 class clsShareSearch final : public QObject
 {
     Q_OBJECT
@@ -93,16 +95,18 @@ private:
     void FetchPageTwice(const QUrl &url, const PageHandler &onPage);
     void FetchPage(const QUrl &url, const PageHandler &onPage);
     void EndLater(const QString &errorDesc, const PageHandler &onPage);
+    // Emits Error; false when a receiver destroyed this client meanwhile.
+    bool RaiseError(const QString &errorDesc);
+    std::vector<std::unique_ptr<Fetch>>::iterator FindFetch(quint64 fetchId);
     void EndFetch(quint64 fetchId, const QString &errorDesc, const QString &body);
     void ReplyFinished(quint64 fetchId);
-    void CheckPendingFetches();
+    void EndWaitingFetches(const QString &errorDesc);
     void tmrTimeOut_Timer();
 
     QString m_searchHost;
     SearchQuery m_query;
     SearchResultPage m_searchResult;
     bool m_cancelRequested = false;
-    bool m_timedOut = false;
     CTimer *m_tmrTimeOut;
     QNetworkAccessManager *m_network;
     std::vector<std::unique_ptr<Fetch>> m_fetches; // sent and not yet ended

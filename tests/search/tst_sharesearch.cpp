@@ -59,6 +59,7 @@ private Q_SLOTS:
     void emptySearchText();
     void directLinks_data();
     void directLinks();
+    void destroyedWhileWaiting();
 
 private:
     std::unique_ptr<clsShareSearch> NewClient(const LoopbackHttpServer &server);
@@ -427,6 +428,23 @@ void tst_ShareSearch::directLinks()
     QCOMPARE(finished.first(), (QList<QVariant>{link, block}));
     QCOMPARE(Errors(errorSpy), errors);
     QCOMPARE(server.Targets().size(), requests);
+}
+
+void tst_ShareSearch::destroyedWhileWaiting()
+{
+    LoopbackHttpServer server([](const QByteArray &) {
+        Answer answer = Page(kTenHits);
+        answer.delayMs = 50;
+        return answer;
+    });
+    QVERIFY(server.Listen());
+    auto client = NewClient(server);
+    QSignalSpy received(&server, &LoopbackHttpServer::RequestReceived);
+    client->StartSearch();
+    client->GetDirectLinks(QStringLiteral("http://%1/details/1.html").arg(server.Host()));
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 2, kWait);
+    client.reset();
+    QTest::qWait(kTimeOut * 2); // the answers and the timer find nothing left to call
 }
 
 QTEST_GUILESS_MAIN(tst_ShareSearch)
