@@ -4,6 +4,7 @@
 
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QVarLengthArray>
 
 #include <algorithm>
 
@@ -20,8 +21,9 @@ RecordTable::RecordTable(std::shared_ptr<Database> database, QString tableName, 
     // holds the same text twice (the service's and the local file name): one
     // shared copy of each keeps a long list small.
     QHash<QString, QString> shared;
+    QVarLengthArray<QString, 8> longTexts; // of the current row
     while (query.next()) {
-        const qsizetype rowStart = m_values.size();
+        longTexts.clear();
         for (int i = 0; i < fieldCount; ++i) {
             QVariant value = query.value(i);
             if (value.typeId() == QMetaType::QString) {
@@ -32,15 +34,14 @@ RecordTable::RecordTable(std::shared_ptr<Database> database, QString tableName, 
                         found = shared.insert(text, text);
                     value = *found;
                 } else {
-                    for (qsizetype earlier = rowStart; earlier < m_values.size(); ++earlier) {
-                        if (m_values.at(earlier).typeId() == QMetaType::QString && m_values.at(earlier).toString() == text) {
-                            value = m_values.at(earlier);
-                            break;
-                        }
-                    }
+                    const auto same = std::find(longTexts.cbegin(), longTexts.cend(), text);
+                    if (same != longTexts.cend())
+                        value = *same;
+                    else
+                        longTexts.append(text);
                 }
             }
-            m_values.push_back(std::move(value));
+            m_values.append(std::move(value));
         }
         ++m_rowCount;
     }
