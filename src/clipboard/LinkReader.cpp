@@ -2,22 +2,7 @@
 
 #include "store/LinkStore.h"
 #include "util/Prompter.h"
-
-namespace {
-
-// Removes the space character only from both ends, as the reader's texts expect.
-QString TrimBlanks(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
-}
-
-} // namespace
+#include "util/TextRules.h"
 
 LinkReader::LinkReader(LinkStore &store, Prompter &prompter, QString serviceDomain, QObject *parent)
     : QObject(parent)
@@ -35,7 +20,7 @@ bool LinkReader::IsSupportedLink(const QString &text) const
 
 int LinkReader::AddLinksFromText(const QString &text, bool quiet)
 {
-    const QString trimmed = TrimBlanks(text);
+    const QString trimmed = TextRules::TrimBlanks(text);
     if (!IsSupportedLink(trimmed)) {
         if (!quiet)
             m_prompter.showMessage(Prompter::Icon::Exclamation, QStringLiteral("Tidefetch"),
@@ -47,7 +32,7 @@ int LinkReader::AddLinksFromText(const QString &text, bool quiet)
     for (const QString &line : lines) {
         const QStringList words = line.split(QLatin1Char(' '));
         for (const QString &rawWord : words) {
-            const QString word = TrimBlanks(rawWord);
+            const QString word = TextRules::TrimBlanks(rawWord);
             if (word.size() < 5 || !IsSupportedLink(word))
                 continue;
             if (m_store.AddToCheckList(word, quiet))

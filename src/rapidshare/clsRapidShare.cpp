@@ -4,6 +4,7 @@
 #include "timers/CTimer.h"
 #include "util/AppSettings.h"
 #include "util/Prompter.h"
+#include "util/TextRules.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -17,23 +18,11 @@ namespace {
 // worth holding in memory.
 constexpr qint64 kMaxReplyBytes = 1024 * 1024;
 
-// Leading and trailing blanks (the space character only) removed.
-QString StripBlanks(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
-}
-
 // The request line carries the text as built: a "#" in a file name would
 // otherwise start a fragment and cut the query short.
 QUrl RequestUrl(const QString &text)
 {
-    QString encoded = StripBlanks(text);
+    QString encoded = TextRules::TrimBlanks(text);
     encoded.replace(QLatin1Char('#'), QLatin1String("%23"));
     return QUrl(encoded, QUrl::TolerantMode);
 }
