@@ -1,36 +1,705 @@
 #include "ui/frmMain.h"
 
 #include "app/MainController.h"
+#include "store/RecordTable.h"
+#include "store/RecordTableModel.h"
+#include "ui/AppIcon.h"
+#include "ui/GridLayouts.h"
+#include "ui/HintLineEdit.h"
+#include "ui/SizeBoxValidator.h"
+#include "ui/StatusDelegate.h"
+#include "ui/Theme.h"
+#include "ui/ThemeButton.h"
+#include "ui/TransitionPanel.h"
+#include "ui/Twips.h"
+#include "ui/WidgetPrompter.h"
+#include "ui/frmMenu.h"
 
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QMovie>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTableView>
+#include <QTimer>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Tidefetch");
+
+// The toolbar row, in twips.
+constexpr int kToolbarHeight = 1050;
+constexpr int kMyButton1Width = 2370;
+constexpr int kToolButtonWidths[] = {1485, 1590, 1590}; // "Add New Download", "Download List", "Search"
+constexpr int kAboutWidth = 840;
+constexpr int kDummyWidth = 330;
+
+// Design sizes of controls that the resize rules move, in twips.
+constexpr int kCheckLinksWidth = 1500;
+constexpr int kCheckLinksHeight = 405;
+constexpr int kBottomButtonHeight = 450;
+constexpr int kDownloadLinksWidth = 2600;
+constexpr int kAboutPanelWidth = 6000;
+constexpr int kPagingButtonHeight = 375;
+constexpr int kAddButtonHeight = 510;
+constexpr int kWaitSize = 600;
+constexpr int kCaptionBarHeight = 300;
+constexpr int kStatusBarHeight = 330;
+
+// Design places of the controls the resize rules leave alone, in twips.
+constexpr int kCheckGridLeft = 210;
+constexpr int kCheckGridTop = 2580;
+constexpr int kGridTop = 720;
+constexpr int kGridSearchLeft = 50;
+constexpr int kGridSearchTop = 2160;
+constexpr int kPagingLefts[] = {100, 1850, 2700, 3180}; // label, selector, previous, next
+constexpr int kAddSearchItemsLeft = 3750;
+constexpr int kAddAndStartLeft = 6000;
+constexpr int kAddButtonWidth = 2150;
+constexpr int kAddAndStartWidth = 2250;
+
+// Index of a page button's place in the toolbar and in m_frMain.
+int Slot(int index)
+{
+    return index == frmMain::AboutPage ? 3 : index;
+}
+
+} // namespace
 
 frmMain::frmMain(MainController &controller, QWidget *parent)
     : QWidget(parent)
     , m_controller(controller)
+    , m_tmrEffect(new QTimer(this))
 {
-    setWindowTitle(QStringLiteral("Tidefetch"));
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kTitle);
+    setWindowIcon(AppIcon::Icon());
+    setAttribute(Qt::WA_StyledBackground);
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+    m_dpi = logicalDpiX();
+
+    m_tmrEffect->setObjectName(QStringLiteral("tmrEffect"));
+    m_tmrEffect->setInterval(EffectMilliseconds);
+    connect(m_tmrEffect, &QTimer::timeout, this, &frmMain::tmrEffect_Timer);
+
+    m_systemTray = new QSystemTrayIcon(this);
+    m_systemTray->setObjectName(QStringLiteral("SystemTray"));
+    m_frmMenu = new frmMenu(this);
+
+    BuildToolbar();
+    BuildAddNewDownloadPage();
+    BuildDownloadListPage();
+    BuildSearchPage();
+    BuildAboutPage();
+
+    m_frEffect = new TransitionPanel(this);
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("StatusBar"));
+    m_statusBar->setSizeGripEnabled(false);
+
+    BringToFront(AddNewDownloadPage);
+    setMinimumSize(Px(MinimumWidthTwips), Px(MinimumHeightTwips));
+    resize(Px(12000), Px(8400));
+
+    connect(&m_controller, &MainController::DownPathChanged, m_txtDownPath, &QLineEdit::setText);
+    connect(m_btnBrowse, &QPushButton::clicked, &m_controller, &MainController::btnBrowse_Click);
 }
+
+int frmMain::Px(int twips) const
+{
+    return Twips::ToPixels(twips, m_dpi);
+}
+
+void frmMain::Place(QWidget *widget, int left, int top, int width, int height) const
+{
+    widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
+}
+
+QPushButton *frmMain::NewButton(QWidget *parent, const char *name, const QString &caption, const QString &toolTip)
+{
+    auto *button = new ThemeButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    if (!toolTip.isEmpty())
+        button->setToolTip(toolTip);
+    return button;
+}
+
+QFrame *frmMain::NewPanel(QWidget *parent, const char *name)
+{
+    auto *panel = new QFrame(parent);
+    panel->setObjectName(QLatin1String(name));
+    panel->setProperty(Theme::PanelProperty, true);
+    return panel;
+}
+
+QLabel *frmMain::NewLabel(QWidget *parent, const QString &caption, const char *name)
+{
+    auto *label = new QLabel(caption, parent);
+    if (name)
+        label->setObjectName(QLatin1String(name));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+// ---- Building the pages
+
+void frmMain::BuildToolbar()
+{
+    m_MyButton1 = new QFrame(this);
+    m_MyButton1->setObjectName(QStringLiteral("MyButton1"));
+    m_MyButton1->setProperty(Theme::ToolbarPieceProperty, true);
+    auto *brand = new QHBoxLayout(m_MyButton1);
+    brand->setContentsMargins(Px(150), 0, Px(150), 0);
+    auto *logo = new QLabel(m_MyButton1);
+    logo->setPixmap(AppIcon::Pixmap(Px(640)));
+    brand->addWidget(logo);
+    auto *name = new QLabel(kTitle, m_MyButton1);
+    QFont nameFont = name->font();
+    nameFont.setPointSize(12);
+    nameFont.setBold(true);
+    name->setFont(nameFont);
+    brand->addWidget(name, 1);
+    Place(m_MyButton1, 0, 0, kMyButton1Width, kToolbarHeight);
+
+    m_toolBar = new QButtonGroup(this);
+    m_toolBar->setExclusive(true);
+    const QString captions[] = {QStringLiteral("Add New Download"), QStringLiteral("Download List"),
+                                QStringLiteral("Search"), QStringLiteral("About")};
+    int left = kMyButton1Width;
+    for (int slot = 0; slot < 4; ++slot) {
+        const int index = PageIndices[size_t(slot)];
+        const QByteArray name = "cmdToolBar" + QByteArray::number(index);
+        QPushButton *button = NewButton(this, name.constData(), captions[slot]);
+        button->setCheckable(true);
+        button->setFocusPolicy(Qt::TabFocus);
+        QFont bold = button->font();
+        bold.setBold(true);
+        button->setFont(bold);
+        m_toolBar->addButton(button, index);
+        if (slot < 3) {
+            Place(button, left, 0, kToolButtonWidths[slot], kToolbarHeight);
+            left += kToolButtonWidths[slot];
+        } else {
+            button->resize(Px(kAboutWidth), Px(kToolbarHeight));
+        }
+    }
+    connect(m_toolBar, &QButtonGroup::idClicked, this, &frmMain::cmdToolBar_Click);
+
+    m_cmdDummy1 = new QFrame(this);
+    m_cmdDummy1->setObjectName(QStringLiteral("cmdDummy1"));
+    m_cmdDummy1->setProperty(Theme::ToolbarPieceProperty, true);
+    Place(m_cmdDummy1, left, 0, 0, kToolbarHeight);
+    m_cmdDummy = new QFrame(this);
+    m_cmdDummy->setObjectName(QStringLiteral("cmdDummy"));
+    m_cmdDummy->setProperty(Theme::ToolbarPieceProperty, true);
+    m_cmdDummy->resize(Px(kDummyWidth), Px(kToolbarHeight));
+
+    for (int slot = 0; slot < 4; ++slot) {
+        const int index = PageIndices[size_t(slot)];
+        auto *page = new QFrame(this);
+        page->setObjectName(QStringLiteral("frMain%1").arg(index));
+        m_frMain[size_t(slot)] = page;
+    }
+}
+
+void frmMain::BuildAddNewDownloadPage()
+{
+    QWidget *page = PagePanel(AddNewDownloadPage);
+    Place(NewLabel(page, QStringLiteral("Download Folder:")), 230, 165, 1450, 330);
+    m_txtDownPath = new QLineEdit(page);
+    m_txtDownPath->setObjectName(QStringLiteral("txtDownPath"));
+    m_txtDownPath->setReadOnly(true);
+    Place(m_txtDownPath, 1700, 165, 4800, 330);
+    m_btnBrowse = NewButton(page, "btnBrowse", QStringLiteral("Browse..."), QStringLiteral("Choose the download folder"));
+    Place(m_btnBrowse, 6600, 150, 1200, 360);
+
+    const QString catchCaption = QStringLiteral("Catch RapidShare Links in the clipboard");
+    // The box shows its tick only; the label beside it carries the caption.
+    m_chkCatch = new QCheckBox(catchCaption, page);
+    m_chkCatch->setObjectName(QStringLiteral("chkCatch"));
+    m_chkCatch->setChecked(true);
+    Place(m_chkCatch, 230, 600, 250, 315);
+    m_Label16 = NewLabel(page, catchCaption, "Label16");
+    m_Label16->installEventFilter(this);
+    Place(m_Label16, 480, 600, 4200, 315);
+
+    m_txtLinks = new QPlainTextEdit(page);
+    m_txtLinks->setObjectName(QStringLiteral("txtLinks"));
+    m_txtLinks->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Place(m_txtLinks, 230, 1000, 8000, 1000);
+    m_cmdCheckLinks = NewButton(page, "cmdCheckLinks", QStringLiteral("Check Links"));
+    Place(m_cmdCheckLinks, 6500, 2080, kCheckLinksWidth, kCheckLinksHeight);
+
+    m_CheckGrid = new QTableView(page);
+    m_CheckGrid->setObjectName(QStringLiteral("CheckGrid"));
+    Place(m_CheckGrid, kCheckGridLeft, kCheckGridTop, 8000, 1000);
+
+    m_cmdClearCheckList = NewButton(page, "cmdClearCheckList", QStringLiteral("Clear List"));
+    Place(m_cmdClearCheckList, kCheckGridLeft, 3800, 1500, kBottomButtonHeight);
+    m_cmdDownloadLinks = NewButton(page, "cmdDownloadLinks", QStringLiteral("Download Available Links"));
+    Place(m_cmdDownloadLinks, 5600, 3800, kDownloadLinksWidth, kBottomButtonHeight);
+}
+
+void frmMain::BuildDownloadListPage()
+{
+    QWidget *page = PagePanel(DownloadListPage);
+    m_MyFrame1 = NewPanel(page, "MyFrame1");
+    Place(m_MyFrame1, 0, 60, 8000, 600);
+    const QString runningTip = QStringLiteral("Include/Exclude Complete,Waiting or Runing items");
+    m_cmdStartDownload = NewButton(m_MyFrame1, "cmdStartDownload", QStringLiteral("Start Download"),
+                                   QStringLiteral("Start download All/Selected items"));
+    Place(m_cmdStartDownload, 120, 112, 1600, 375);
+    m_cmdStopDownload = NewButton(m_MyFrame1, "cmdStopDownload", QStringLiteral("Stop Download"),
+                                  QStringLiteral("Stop download All/Selected items"));
+    Place(m_cmdStopDownload, 1800, 112, 1600, 375);
+    m_cmdFilter = NewButton(m_MyFrame1, "cmdFilter", QStringLiteral("Filter Listed Items"), runningTip);
+    Place(m_cmdFilter, 3480, 112, 1800, 375);
+    m_cmdClearItems = NewButton(m_MyFrame1, "cmdClearItems", QStringLiteral("Clear Items"), runningTip);
+    Place(m_cmdClearItems, 5360, 112, 1500, 375);
+
+    connect(m_cmdStartDownload, &QPushButton::clicked, this,
+            [this] { frmMenu::PopUp(m_frmMenu->mnuStart(), m_cmdStartDownload); });
+    connect(m_cmdStopDownload, &QPushButton::clicked, m_frmMenu->mnuStopAll(), &QAction::trigger);
+    connect(m_cmdFilter, &QPushButton::clicked, this, [this] { frmMenu::PopUp(m_frmMenu->mnuFilter(), m_cmdFilter); });
+    connect(m_cmdClearItems, &QPushButton::clicked, this,
+            [this] { frmMenu::PopUp(m_frmMenu->mnuClear(), m_cmdClearItems); });
+
+    m_Grid = new QTableView(page);
+    m_Grid->setObjectName(QStringLiteral("Grid"));
+    Place(m_Grid, 100, kGridTop, 8000, 2000);
+}
+
+void frmMain::BuildSearchPage()
+{
+    QWidget *page = PagePanel(SearchPage);
+    m_MyFrame2 = NewPanel(page, "MyFrame2");
+    Place(m_MyFrame2, 0, 60, 8000, 2040);
+
+    Place(NewLabel(m_MyFrame2, QStringLiteral("Search Text")), 120, 120, 1200, 345);
+    m_txtSearch = new HintLineEdit(SearchPageRules::SearchHint(), m_MyFrame2);
+    m_txtSearch->setObjectName(QStringLiteral("txtSearch"));
+    Place(m_txtSearch, 1350, 120, 4500, 345);
+    connect(m_txtSearch, &QLineEdit::returnPressed, this, &frmMain::SearchCommand);
+    m_cmdSearch = NewButton(m_MyFrame2, "cmdSearch", QStringLiteral("Search RapidShare"));
+    Place(m_cmdSearch, 6000, 105, 2250, 375);
+    connect(m_cmdSearch, &QPushButton::clicked, this, &frmMain::SearchCommand);
+
+    auto newList = [this](const char *name, const QStringList &entries) {
+        auto *list = new QComboBox(m_MyFrame2);
+        list->setObjectName(QLatin1String(name));
+        list->addItems(entries);
+        return list;
+    };
+    Place(NewLabel(m_MyFrame2, QStringLiteral("File Extension")), 120, 570, 1200, 345);
+    m_cmbExtension = newList("cmbExtension", {"All", "3gp", "avi", "mkv", "mp3", "mp4", "mpeg", "mpg", "rar", "rmvb",
+                                              "wma", "wmv", "zip"});
+    Place(m_cmbExtension, 1350, 570, 1150, 345);
+    Place(NewLabel(m_MyFrame2, QStringLiteral("Date Filter")), 2650, 570, 950, 345);
+    m_cmbDateFilter = newList("cmbDateFilter", {"Whenever", "Last 24 Hours", "Last Week", "Last Month",
+                                                "Last 2 Months", "Last 4 Months", "Last 6 Months ", "Last Year"});
+    Place(m_cmbDateFilter, 3600, 570, 1700, 345);
+    Place(NewLabel(m_MyFrame2, QStringLiteral("Sort By")), 5450, 570, 700, 345);
+    m_cmbSortBy = newList("cmbSortBy", {"No Sort", "Size Ascending", "Size Descending", "Date Ascending",
+                                        "Date Descending", "Popularity Ascending", "Popularity Descending"});
+    Place(m_cmbSortBy, 6150, 570, 2100, 345);
+
+    auto newSizeRow = [this](const char *name, const QString &caption, const QString &note, int top) {
+        Place(NewLabel(m_MyFrame2, caption), 120, top, 1200, 345);
+        auto *box = new QLineEdit(m_MyFrame2);
+        box->setObjectName(QLatin1String(name));
+        box->setValidator(new SizeBoxValidator(box));
+        Place(box, 1350, top, 900, 345);
+        Place(NewLabel(m_MyFrame2, QStringLiteral("MB")), 2320, top, 400, 345);
+        Place(NewLabel(m_MyFrame2, QStringLiteral("(optional)")), 2720, top, 1100, 345);
+        Place(NewLabel(m_MyFrame2, note), 3850, top, 4400, 345);
+        return box;
+    };
+    m_txtSizeFrom = newSizeRow("txtSizeFrom", QStringLiteral("Size From"),
+                               QStringLiteral("* leave empty to not identify the minimum size"), 1020);
+    m_txtSizeTo = newSizeRow("txtSizeTo", QStringLiteral("Size To"),
+                             QStringLiteral("* leave empty to not identify the maximum size"), 1470);
+
+    // The grid's caption bar, which carries the search summary.
+    m_gridSearchCaption = NewLabel(page, QString(), "GridSearchCaption");
+    m_gridSearchCaption->setIndent(Px(90));
+    m_GridSearch = new QTableView(page);
+    m_GridSearch->setObjectName(QStringLiteral("GridSearch"));
+
+    m_lblSearchPage = NewLabel(page, QStringLiteral("Show results page:"), "lblSearchPage");
+    m_lblSearchPage->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_cmbSearchPage = new QComboBox(page);
+    m_cmbSearchPage->setObjectName(QStringLiteral("cmbSearchPage"));
+    connect(m_cmbSearchPage, &QComboBox::activated, this, &frmMain::cmbSearchPage_Click);
+    m_cmdPrevPage = NewButton(page, "cmdPrevPage", QStringLiteral("<<"), QStringLiteral("Previous results page"));
+    connect(m_cmdPrevPage, &QPushButton::clicked, this, [this] { StepSearchPage(-1); });
+    m_cmdNextPage = NewButton(page, "cmdNextPage", QStringLiteral(">>"), QStringLiteral("Next Results Page"));
+    connect(m_cmdNextPage, &QPushButton::clicked, this, [this] { StepSearchPage(+1); });
+
+    m_cmdAddSearchItems =
+        NewButton(page, "cmdAddSearchItems", QStringLiteral("Add selected items as new downloads"));
+    m_cmdAddAndStart = NewButton(page, "cmdAddAndStart", QStringLiteral("Add selected items And Start Download"));
+    m_lblAddSearch = NewLabel(page, QString(), "lblAddSearch");
+
+    m_gifWait = new QLabel(page);
+    m_gifWait->setObjectName(QStringLiteral("gifWait"));
+    m_gifWait->setAlignment(Qt::AlignCenter);
+    m_gifWait->resize(Px(kWaitSize), Px(kWaitSize));
+    m_gifWait->hide();
+    m_waitMovie = new QMovie(m_gifWait);
+    ApplyPaging();
+}
+
+void frmMain::BuildAboutPage()
+{
+    QWidget *page = PagePanel(AboutPage);
+    m_MyFrame3 = NewPanel(page, "MyFrame3");
+    Place(m_MyFrame3, 1200, 0, kAboutPanelWidth, 4000);
+
+    auto *picture = new QLabel(m_MyFrame3);
+    picture->setObjectName(QStringLiteral("imgAbout"));
+    picture->setPixmap(AppIcon::Pixmap(Px(1440)));
+    picture->setAlignment(Qt::AlignCenter);
+    Place(picture, 0, 300, kAboutPanelWidth, 1500);
+
+    auto *title = new QLabel(QStringLiteral("About Tidefetch"), m_MyFrame3);
+    title->setObjectName(QStringLiteral("lblAboutTitle"));
+    QFont titleFont = title->font();
+    titleFont.setPointSize(14);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    title->setAlignment(Qt::AlignCenter);
+    Place(title, 0, 1900, kAboutPanelWidth, 500);
+
+    auto *text = new QLabel(
+        QStringLiteral("Tidefetch finds files kept on the RapidShare file-hosting service and downloads them in "
+                       "batches.\n\nSearch for files and tick the hits you want, paste links into the "
+                       "\"Add New Download\" page, or simply copy them: every link is first checked with the "
+                       "service, and the available ones join the download list. The list is worked off one file "
+                       "at a time, a running download shows its progress as a bar, and both lists are kept "
+                       "between runs."),
+        m_MyFrame3);
+    text->setObjectName(QStringLiteral("lblAboutText"));
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Place(text, 450, 2500, kAboutPanelWidth - 900, 1800);
+}
+
+// ---- Initial set-up
 
 void frmMain::Initialise()
 {
-    auto *layout = new QVBoxLayout(this);
-    auto *folderRow = new QHBoxLayout;
-    folderRow->addWidget(new QLabel(QStringLiteral("Download folder:"), this));
-    txtDownPath = new QLineEdit(this);
-    txtDownPath->setObjectName(QStringLiteral("txtDownPath"));
-    txtDownPath->setReadOnly(true);
-    folderRow->addWidget(txtDownPath, 1);
-    btnBrowse = new QPushButton(QStringLiteral("..."), this);
-    btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
-    folderRow->addWidget(btnBrowse);
-    layout->addLayout(folderRow);
-    layout->addStretch(1);
-    resize(640, 420);
+    // 1. The search lists start on their first entries.
+    for (QComboBox *list : {m_cmbExtension, m_cmbDateFilter, m_cmbSortBy})
+        list->setCurrentIndex(0);
 
-    connect(&m_controller, &MainController::DownPathChanged, txtDownPath, &QLineEdit::setText);
-    connect(btnBrowse, &QPushButton::clicked, &m_controller, &MainController::btnBrowse_Click);
+    // 2. The tray icon shows the window's icon and name; it has no menu.
+    m_systemTray->setIcon(windowIcon());
+    m_systemTray->setToolTip(kTitle);
+    m_systemTray->setVisible(QSystemTrayIcon::isSystemTrayAvailable());
+
+    // 3 to 5. Pages, toolbar and transition panel take their places (the
+    // resize rules place them from here on).
+    LayoutWindow();
+
+    // 6. Page 0 is current.
+    m_toolBar->button(AddNewDownloadPage)->setChecked(true);
+
+    // 7. The colour theme, before the grids that take colours from it.
+    setStyleSheet(Theme::StyleSheet());
+
+    // 8. The grids.
+    SetUpCheckGrid();
+    SetUpGrid();
+    SetUpGridSearch();
+
+    // 9. The wait animation, hidden until a fetch waits.
+    m_gifWait->setStyleSheet(QStringLiteral("background-color: %1;").arg(QColor(Theme::PagePale).name()));
+    m_waitMovie->setFileName(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("WaitOrange.gif")));
+    m_gifWait->setMovie(m_waitMovie);
+    m_gifWait->hide();
+
+    // The opening transition: 700 ms later page 0 comes to the front.
+    m_frEffect->Start(TransitionPanel::Effect::Opening);
+    m_tmrEffect->start();
+}
+
+void frmMain::AttachPrompter(WidgetPrompter &prompter)
+{
+    prompter.SetWindow(this);
+    prompter.SetTrayIcon(m_systemTray);
+    connect(&prompter, &WidgetPrompter::NoticeWithoutTray, this, &frmMain::ShowNotice);
+}
+
+void frmMain::SetUpCheckGrid()
+{
+    m_checkListModel = new RecordTableModel(m_controller.Store().rsCheckList.Table(), this);
+    const QList<GridLayouts::GridColumn> columns = GridLayouts::CheckListColumns();
+    GridLayouts::ApplyColumns(*m_checkListModel, columns);
+    m_CheckGrid->setModel(m_checkListModel);
+    GridLayouts::ApplyColumns(*m_CheckGrid, columns, m_dpi, GridLayouts::CheckListFirstHiddenTail);
+}
+
+void frmMain::SetUpGrid()
+{
+    const std::shared_ptr<RecordTable> &table = m_controller.Store().rsDownList.Table();
+    m_downListModel = new RecordTableModel(table, this);
+    const QList<GridLayouts::GridColumn> columns = GridLayouts::DownListColumns();
+    GridLayouts::ApplyColumns(*m_downListModel, columns);
+    m_Grid->setModel(m_downListModel);
+    GridLayouts::ApplyColumns(*m_Grid, columns, m_dpi, GridLayouts::DownListFirstHiddenTail);
+    const int status = table ? table->FieldIndex(u"Download_Status") : -1;
+    if (status >= 0)
+        m_Grid->setItemDelegateForColumn(status, new StatusDelegate(m_Grid));
+}
+
+void frmMain::SetUpGridSearch()
+{
+    m_searchResults = new SearchResultModel(this);
+    const QList<GridLayouts::GridColumn> columns = GridLayouts::SearchColumns();
+    GridLayouts::ApplyColumns(*m_searchResults, columns);
+    m_GridSearch->setModel(m_searchResults);
+    GridLayouts::ApplyColumns(*m_GridSearch, columns, m_dpi);
+}
+
+// ---- Layout
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    LayoutWindow();
+}
+
+void frmMain::LayoutWindow()
+{
+    // The minimum size (setMinimumSize) snaps every smaller size back, so the
+    // rules below always see at least 8640 by 5664 twips.
+    const int W = width();
+    const int H = height();
+
+    // Toolbar: the right end piece and "About" keep to the right edge; the filler
+    // reaches "About" and never gets a negative width.
+    QPushButton *about = cmdToolBar(AboutPage);
+    m_cmdDummy->move(W - m_cmdDummy->width() - Px(190), 0);
+    about->move(m_cmdDummy->x() - about->width(), 0);
+    if (about->x() > m_cmdDummy1->x())
+        m_cmdDummy1->resize(about->x() - m_cmdDummy1->x(), m_cmdDummy1->height());
+
+    for (QWidget *page : m_frMain)
+        page->setGeometry(Px(25), Px(1020), W - Px(200), H - Px(1020) - Px(580));
+    const int PW = W - Px(200);
+    const int PH = H - Px(1020) - Px(580);
+
+    // Add New Download
+    m_CheckGrid->resize(PW - m_CheckGrid->x() - Px(200), PH - m_CheckGrid->y() - Px(900));
+    m_txtLinks->resize(PW - Px(460), m_txtLinks->height());
+    m_cmdCheckLinks->move(PW - m_cmdCheckLinks->width() - Px(230), m_cmdCheckLinks->y());
+    m_cmdDownloadLinks->move(PW - m_cmdDownloadLinks->width() - Px(200),
+                             PH - m_cmdDownloadLinks->height() - Px(300));
+    m_cmdClearCheckList->move(m_cmdClearCheckList->x(), PH - m_cmdClearCheckList->height() - Px(300));
+
+    // Download List
+    m_MyFrame1->resize(PW - Px(50), m_MyFrame1->height());
+    m_Grid->setGeometry(Px(100), m_Grid->y(), PW - Px(250), PH - m_Grid->y() - Px(500));
+
+    // Search: the caption bar sits on top of the grid's place.
+    m_MyFrame2->resize(PW - Px(50), m_MyFrame2->height());
+    const QRect gridSearch(Px(kGridSearchLeft), Px(kGridSearchTop), PW - Px(150), PH - Px(kGridSearchTop) - Px(900));
+    m_gridSearchCaption->setGeometry(gridSearch.left(), gridSearch.top(), gridSearch.width(), Px(kCaptionBarHeight));
+    m_GridSearch->setGeometry(gridSearch.adjusted(0, Px(kCaptionBarHeight), 0, 0));
+    m_gifWait->move(PW - Px(200) - m_gifWait->width(), gridSearch.bottom() + 1 - m_gifWait->height() - Px(250));
+    const int pagingTop = PH - Px(kPagingButtonHeight) - Px(400);
+    Place(m_lblSearchPage, kPagingLefts[0], 0, 1700, kPagingButtonHeight);
+    Place(m_cmbSearchPage, kPagingLefts[1], 0, 800, kPagingButtonHeight);
+    Place(m_cmdPrevPage, kPagingLefts[2], 0, 450, kPagingButtonHeight);
+    Place(m_cmdNextPage, kPagingLefts[3], 0, 450, kPagingButtonHeight);
+    for (QWidget *paging : {static_cast<QWidget *>(m_lblSearchPage), static_cast<QWidget *>(m_cmbSearchPage),
+                            static_cast<QWidget *>(m_cmdPrevPage), static_cast<QWidget *>(m_cmdNextPage)})
+        paging->move(paging->x(), pagingTop);
+    const int addTop = PH - Px(kAddButtonHeight) - Px(300);
+    m_cmdAddSearchItems->setGeometry(Px(kAddSearchItemsLeft), addTop, Px(kAddButtonWidth), Px(kAddButtonHeight));
+    m_cmdAddAndStart->setGeometry(Px(kAddAndStartLeft), addTop, Px(kAddAndStartWidth), Px(kAddButtonHeight));
+    m_lblAddSearch->setGeometry(Px(kAddSearchItemsLeft), addTop + m_cmdAddAndStart->height() + Px(50),
+                                Px(kAddAndStartLeft + kAddAndStartWidth - kAddSearchItemsLeft), Px(240));
+
+    // About
+    m_MyFrame3->setGeometry((PW - m_MyFrame3->width()) / 2, 0, m_MyFrame3->width(), PH - Px(30));
+
+    m_frEffect->setGeometry(0, Px(kToolbarHeight - 5), W, H);
+    m_statusBar->setGeometry(0, H - Px(kStatusBarHeight), W, Px(kStatusBarHeight));
+}
+
+// ---- Pages and the transition
+
+QPushButton *frmMain::cmdToolBar(int index) const
+{
+    return qobject_cast<QPushButton *>(m_toolBar->button(index));
+}
+
+QWidget *frmMain::PagePanel(int index) const
+{
+    return m_frMain[size_t(Slot(index))];
+}
+
+void frmMain::cmdToolBar_Click(int index)
+{
+    if (!m_toolBar->button(index))
+        return;
+    m_frEffect->Start(TransitionPanel::Effect::PageSwitch);
+    // A click while the transition runs only changes the page it ends on.
+    if (!m_tmrEffect->isActive())
+        m_tmrEffect->start();
+    m_currentPage = index;
+    m_toolBar->button(index)->setChecked(true);
+}
+
+void frmMain::tmrEffect_Timer()
+{
+    m_tmrEffect->stop();
+    m_frEffect->hide();
+    BringToFront(m_currentPage);
+}
+
+void frmMain::BringToFront(int index)
+{
+    // Pages behind the front one are hidden as well, so the keyboard cannot reach them.
+    for (int slot = 0; slot < 4; ++slot)
+        m_frMain[size_t(slot)]->setVisible(PageIndices[size_t(slot)] == index);
+    PagePanel(index)->raise();
+    m_statusBar->raise();
+}
+
+int frmMain::FrontPage() const
+{
+    for (int slot = 0; slot < 4; ++slot) {
+        if (!m_frMain[size_t(slot)]->isHidden())
+            return PageIndices[size_t(slot)];
+    }
+    return -1;
+}
+
+void frmMain::ShowNotice(const QString &text, int milliseconds)
+{
+    m_statusBar->showMessage(text, milliseconds);
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // A click on the label beside the clipboard box clicks the box.
+    if (watched == m_Label16 && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        m_chkCatch->click();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- Search page
+
+QString frmMain::SearchText() const
+{
+    return m_txtSearch->text();
+}
+
+frmMain::SearchFilters frmMain::CurrentSearchFilters() const
+{
+    SearchFilters filters;
+    filters.extension = m_cmbExtension->currentIndex();
+    filters.dateFilter = m_cmbDateFilter->currentIndex();
+    filters.sortBy = m_cmbSortBy->currentIndex();
+    if (!m_txtSizeFrom->text().isEmpty())
+        filters.sizeFrom = m_txtSizeFrom->text().toInt();
+    if (!m_txtSizeTo->text().isEmpty())
+        filters.sizeTo = m_txtSizeTo->text().toInt();
+    return filters;
+}
+
+void frmMain::SearchCommand()
+{
+    if (m_searchBusy)
+        return;
+    m_lblAddSearch->clear();
+    Q_EMIT SearchRequested();
+}
+
+void frmMain::ShowSearchResults(const QString &searchText, const QString &totalCount, int pageCount,
+                                const QList<SearchHit> &hits)
+{
+    m_cmbSearchPage->clear();
+    for (int page = 1; page <= pageCount; ++page)
+        m_cmbSearchPage->addItem(QString::number(page));
+    m_cmbSearchPage->setCurrentIndex(pageCount >= 1 ? 0 : -1);
+    m_gridSearchCaption->setText(SearchPageRules::SummaryCaption(searchText, totalCount, pageCount));
+    m_searchResults->SetHits(hits);
+    m_paging = SearchPageRules::Paging(pageCount, 0);
+    ApplyPaging();
+}
+
+void frmMain::ShowSearchPage(int page, const QList<SearchHit> &hits)
+{
+    if (page >= 1 && page <= m_cmbSearchPage->count())
+        m_cmbSearchPage->setCurrentIndex(page - 1);
+    m_searchResults->SetHits(hits);
+    m_paging = SearchPageRules::Paging(m_cmbSearchPage->count(), m_cmbSearchPage->currentIndex());
+    ApplyPaging();
+}
+
+void frmMain::cmbSearchPage_Click()
+{
+    m_lblAddSearch->clear();
+    const int index = m_cmbSearchPage->currentIndex();
+    if (index < 0)
+        return;
+    m_paging = SearchPageRules::Paging(m_cmbSearchPage->count(), index);
+    ApplyPaging();
+    Q_EMIT SearchPageRequested(m_cmbSearchPage->itemText(index).toInt());
+}
+
+void frmMain::StepSearchPage(int step)
+{
+    m_lblAddSearch->clear();
+    const int index = m_cmbSearchPage->currentIndex() + step;
+    if (m_searchBusy || m_cmbSearchPage->currentIndex() < 0 || index < 0 || index >= m_cmbSearchPage->count())
+        return;
+    m_cmbSearchPage->setCurrentIndex(index);
+    cmbSearchPage_Click();
+}
+
+void frmMain::SetSearchBusy(bool busy)
+{
+    m_searchBusy = busy;
+    if (busy) {
+        m_gifWait->show();
+        m_gifWait->raise();
+        m_waitMovie->start();
+    } else {
+        m_waitMovie->stop();
+        m_gifWait->hide();
+    }
+    ApplyPaging();
+}
+
+void frmMain::ApplyPaging()
+{
+    m_cmbSearchPage->setEnabled(m_paging.selector && !m_searchBusy);
+    m_cmdPrevPage->setEnabled(m_paging.previous && !m_searchBusy);
+    m_cmdNextPage->setEnabled(m_paging.next && !m_searchBusy);
+    for (QPushButton *command : {m_cmdSearch, m_cmdAddSearchItems, m_cmdAddAndStart})
+        command->setEnabled(!m_searchBusy);
+}
+
+void frmMain::SetAddSearchProgress(const QString &text)
+{
+    m_lblAddSearch->setText(text);
 }

@@ -1,0 +1,52 @@
+#include "ui/SearchPageRules.h"
+
+namespace SearchPageRules {
+
+namespace {
+
+// Trimming removes the space character only, not tabs or line breaks.
+QString TrimBlanks(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+
+} // namespace
+
+QString SearchHint()
+{
+    return QStringLiteral("Type the search text");
+}
+
+bool IsSearchTextEmpty(const QString &text)
+{
+    return text.isEmpty() || text == SearchHint();
+}
+
+QString SummaryCaption(const QString &searchText, const QString &totalCount, int pageCount)
+{
+    const QString found = pageCount < 1 ? QStringLiteral("0") : totalCount;
+    return QLatin1String("Search for \"") + searchText + QLatin1String("\" [") + found
+        + QLatin1String(" Files Found]");
+}
+
+PagingState Paging(int pageCount, int selectedIndex)
+{
+    if (pageCount < 1)
+        return {};
+    return {true, selectedIndex > 0, selectedIndex < pageCount - 1};
+}
+
+QString NormaliseDirectLinks(const QString &links)
+{
+    QString joined = links;
+    joined.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    return TrimBlanks(joined).replace(QLatin1Char(' '), QLatin1String("\r\n"));
+}
+
+} // namespace SearchPageRules

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+// Paints the download list's status cell. While the cell holds a number of
+// percent it is a two-colour bar with the percentage over it: the filled part in
+// the system's highlight colour with the text in highlight-text colour, the rest
+// the other way round. A selected cell takes the selection's colours whole, like
+// the rest of its row. Cells holding words are left to the base delegate.
+class StatusDelegate final : public QStyledItemDelegate
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(StatusDelegate)
+
+public:
+    explicit StatusDelegate(QObject *parent = nullptr);
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+};

@@ -1,0 +1,637 @@
+#include "app/MainController.h"
+#include "store/RecordTableModel.h"
+#include "support/TestListFile.h"
+#include "ui/StatusDelegate.h"
+#include "ui/Twips.h"
+#include "ui/WidgetPrompter.h"
+#include "ui/frmMain.h"
+#include "ui/frmMenu.h"
+#include "util/AppSettings.h"
+#include "util/RecordingPrompter.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMovie>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// A program folder with a list file, a settings file and the window over them.
+struct Program {
+    TestListFile folder;
+    QTemporaryDir settingsDir;
+    AppSettings settings{settingsDir.filePath(QStringLiteral("settings.ini"))};
+    RecordingPrompter prompter;
+    MainController controller{folder.Folder(), settings, prompter};
+    frmMain window{controller};
+
+    bool Load(const QStringList &rows = {})
+    {
+        return folder.IsValid() && folder.Execute(rows)
+            && controller.Load([this] { window.Initialise(); }, [] { QFAIL("the program ended"); });
+    }
+    int Px(int twips) const { return Twips::ToPixels(twips, window.logicalDpiX()); }
+    // Waits for the transition that is running to end.
+    bool WaitForTransition()
+    {
+        return QTest::qWaitFor([this] { return !window.tmrEffect()->isActive(); }, 3000);
+    }
+};
+
+QList<SearchHit> Hits(int count)
+{
+    QList<SearchHit> hits;
+    for (int i = 0; i < count; ++i)
+        hits.append({QStringLiteral("file%1").arg(i), QStringLiteral("avi"), QStringLiteral("1 MB"),
+                     QStringLiteral("Not Available"), QStringLiteral("2009"),
+                     QStringLiteral("http://127.0.0.1/details/%1").arg(i)});
+    return hits;
+}
+
+QStringList Entries(const QComboBox *list)
+{
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i)
+        entries.append(list->itemText(i));
+    return entries;
+}
+
+} // namespace
+
+class tst_frmMain final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("HOME", m_home.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral(".config")).toUtf8());
+    }
+
+    void setUpOpensOnTheFirstPage()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        frmMain &w = p.window;
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tidefetch"));
+        QCOMPARE(w.txtDownPath()->text(), p.controller.DownPath());
+        QCOMPARE(w.CurrentPage(), 0);
+        QVERIFY(w.cmdToolBar(0)->isChecked());
+        // The opening transition covers the pages for 700 ms, then page 0 is in front.
+        QCOMPARE(w.tmrEffect()->interval(), 700);
+        QVERIFY(w.tmrEffect()->isActive());
+        QWidget *effect = w.findChild<QWidget *>(QStringLiteral("frEffect"));
+        QVERIFY(effect && effect->isVisibleTo(&w));
+        QVERIFY(p.WaitForTransition());
+        QVERIFY(!effect->isVisibleTo(&w));
+        QCOMPARE(w.FrontPage(), 0);
+
+        const QStringList toolbar = {"Add New Download", "Download List", "Search", "About"};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(w.cmdToolBar(frmMain::PageIndices[size_t(i)])->text(), toolbar.at(i));
+        QVERIFY(!w.cmdToolBar(3));
+
+        auto *tray = w.findChild<QSystemTrayIcon *>(QStringLiteral("SystemTray"));
+        QVERIFY(tray);
+        QCOMPARE(tray->toolTip(), QStringLiteral("Tidefetch"));
+        QVERIFY(!tray->icon().isNull());
+        QVERIFY(!tray->contextMenu());
+
+        QVERIFY(w.gifWait()->isHidden());
+        QVERIFY(w.gifWait()->movie());
+        QVERIFY(w.gifWait()->movie()->fileName().endsWith(QStringLiteral("/WaitOrange.gif")));
+        QVERIFY(w.lblAddSearch()->text().isEmpty());
+    }
+
+    void controlsCarryTheirCaptions_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("toolTip");
+        auto row = [](const char *name, const char *caption, const char *toolTip = "") {
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(caption)
+                                << QString::fromLatin1(toolTip);
+        };
+        const char *running = "Include/Exclude Complete,Waiting or Runing items";
+        row("cmdStartDownload", "Start Download", "Start download All/Selected items");
+        row("cmdStopDownload", "Stop Download", "Stop download All/Selected items");
+        row("cmdFilter", "Filter Listed Items", running);
+        row("cmdClearItems", "Clear Items", running);
+        row("cmdCheckLinks", "Check Links");
+        row("cmdDownloadLinks", "Download Available Links");
+        row("cmdClearCheckList", "Clear List");
+        row("cmdSearch", "Search RapidShare");
+        row("cmdNextPage", ">>", "Next Results Page");
+        row("cmdPrevPage", "<<", "Previous results page");
+        row("cmdAddSearchItems", "Add selected items as new downloads");
+        row("cmdAddAndStart", "Add selected items And Start Download");
+        row("chkCatch", "Catch RapidShare Links in the clipboard");
+    }
+    void controlsCarryTheirCaptions()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QString, toolTip);
+        Program p;
+        QVERIFY(p.Load());
+        auto *control = p.window.findChild<QAbstractButton *>(name);
+        QVERIFY(control);
+        QCOMPARE(control->text(), caption);
+        QCOMPARE(control->toolTip(), toolTip);
+    }
+
+    void searchPageStartsEmpty()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        frmMain &w = p.window;
+        QCOMPARE(Entries(w.cmbSortBy()),
+                 QStringList({"No Sort", "Size Ascending", "Size Descending", "Date Ascending", "Date Descending",
+                              "Popularity Ascending", "Popularity Descending"}));
+        QCOMPARE(Entries(w.cmbDateFilter()),
+                 QStringList({"Whenever", "Last 24 Hours", "Last Week", "Last Month", "Last 2 Months",
+                              "Last 4 Months", "Last 6 Months ", "Last Year"}));
+        QCOMPARE(Entries(w.cmbExtension()), QStringList({"All", "3gp", "avi", "mkv", "mp3", "mp4", "mpeg", "mpg",
+                                                         "rar", "rmvb", "wma", "wmv", "zip"}));
+        for (QComboBox *list : {w.cmbSortBy(), w.cmbDateFilter(), w.cmbExtension()})
+            QCOMPARE(list->currentIndex(), 0);
+        QCOMPARE(w.txtSearch()->text(), QStringLiteral("Type the search text"));
+        QCOMPARE(w.txtSearch()->property("hint").toBool(), true);
+        QCOMPARE(w.cmbSearchPage()->count(), 0);
+        QVERIFY(!w.cmbSearchPage()->isEnabled());
+        QVERIFY(!w.cmdNextPage()->isEnabled());
+        QVERIFY(!w.cmdPrevPage()->isEnabled());
+        QVERIFY(w.cmdSearch()->isEnabled());
+        QCOMPARE(w.GridSearch()->model()->rowCount(), 0);
+        QVERIFY(w.GridSearchCaption()->text().isEmpty());
+        for (const char *text : {"Search Text", "File Extension", "Date Filter", "Sort By", "Size From", "Size To",
+                                 "MB", "(optional)", "* leave empty to not identify the minimum size",
+                                 "* leave empty to not identify the maximum size", "Show results page:"}) {
+            bool found = false;
+            for (const QLabel *label : w.findChildren<QLabel *>())
+                found = found || label->text() == QLatin1String(text);
+            QVERIFY2(found, text);
+        }
+        const frmMain::SearchFilters filters = w.CurrentSearchFilters();
+        QCOMPARE(filters.extension, 0);
+        QVERIFY(!filters.sizeFrom && !filters.sizeTo);
+    }
+
+    void pageSwitchEndsOnTheLastClick()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        frmMain &w = p.window;
+        QVERIFY(p.WaitForTransition());
+        QSignalSpy fired(w.tmrEffect(), &QTimer::timeout);
+
+        QTest::mouseClick(w.cmdToolBar(frmMain::DownloadListPage), Qt::LeftButton);
+        QTest::mouseClick(w.cmdToolBar(frmMain::SearchPage), Qt::LeftButton);
+        QCOMPARE(w.CurrentPage(), int(frmMain::SearchPage));
+        QVERIFY(w.cmdToolBar(frmMain::SearchPage)->isChecked());
+        QVERIFY(!w.cmdToolBar(frmMain::DownloadListPage)->isChecked());
+        QVERIFY(!w.cmdToolBar(frmMain::AddNewDownloadPage)->isChecked());
+        QCOMPARE(w.FrontPage(), 0); // until the transition ends
+        QVERIFY(p.WaitForTransition());
+        QCOMPARE(fired.count(), 1);
+        QCOMPARE(w.FrontPage(), int(frmMain::SearchPage));
+        QVERIFY(!w.findChild<QWidget *>(QStringLiteral("frEffect"))->isVisibleTo(&w));
+
+        // The current page's button plays the transition and shows the same page.
+        QTest::mouseClick(w.cmdToolBar(frmMain::SearchPage), Qt::LeftButton);
+        QVERIFY(w.cmdToolBar(frmMain::SearchPage)->isChecked());
+        QVERIFY(w.tmrEffect()->isActive());
+        QVERIFY(p.WaitForTransition());
+        QCOMPARE(w.FrontPage(), int(frmMain::SearchPage));
+
+        w.cmdToolBar_Click(frmMain::AboutPage);
+        QVERIFY(p.WaitForTransition());
+        QCOMPARE(w.FrontPage(), int(frmMain::AboutPage));
+        QVERIFY(w.cmdToolBar(frmMain::AboutPage)->isChecked());
+    }
+
+    void windowSnapsToItsMinimumSize()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        const QSize minimum(p.Px(8640), p.Px(5664));
+        p.window.resize(100, 100);
+        QCOMPARE(p.window.size(), minimum);
+        p.window.resize(minimum.width() + 300, 100);
+        QCOMPARE(p.window.size(), QSize(minimum.width() + 300, minimum.height()));
+        p.window.resize(100, minimum.height() + 200);
+        QCOMPARE(p.window.size(), QSize(minimum.width(), minimum.height() + 200));
+    }
+
+    void layoutFollowsTheWindowSize_data()
+    {
+        QTest::addColumn<int>("extraWidth");
+        QTest::addColumn<int>("extraHeight");
+        QTest::newRow("smallest") << 0 << 0;
+        QTest::newRow("wider") << 400 << 0;
+        QTest::newRow("larger") << 900 << 500;
+    }
+    void layoutFollowsTheWindowSize()
+    {
+        QFETCH(int, extraWidth);
+        QFETCH(int, extraHeight);
+        Program p;
+        QVERIFY(p.Load());
+        frmMain &w = p.window;
+        w.show(); // a hidden window is laid out when it is shown
+        w.resize(p.Px(8640) + extraWidth, p.Px(5664) + extraHeight);
+        const int W = w.width();
+        const int H = w.height();
+
+        // About and the end piece keep to the right edge; the filler reaches About.
+        QWidget *end = w.findChild<QWidget *>(QStringLiteral("cmdDummy"));
+        QWidget *filler = w.findChild<QWidget *>(QStringLiteral("cmdDummy1"));
+        QPushButton *about = w.cmdToolBar(frmMain::AboutPage);
+        QCOMPARE(end->geometry().right() + 1, W - p.Px(190));
+        QCOMPARE(about->geometry().right() + 1, end->x());
+        QVERIFY(filler->width() >= 0);
+        QCOMPARE(filler->geometry().right() + 1, about->x());
+        QCOMPARE(filler->x(), w.cmdToolBar(frmMain::SearchPage)->geometry().right() + 1);
+
+        // Every page fills the window below the toolbar.
+        const QRect page(p.Px(25), p.Px(1020), W - p.Px(200), H - p.Px(1020) - p.Px(580));
+        for (int index : frmMain::PageIndices)
+            QCOMPARE(w.findChild<QWidget *>(QStringLiteral("frMain%1").arg(index))->geometry(), page);
+        const int PW = page.width();
+        const int PH = page.height();
+        QCOMPARE(w.Grid()->geometry(), QRect(p.Px(100), p.Px(720), PW - p.Px(250), PH - p.Px(720) - p.Px(500)));
+        QCOMPARE(w.CheckGrid()->width(), PW - w.CheckGrid()->x() - p.Px(200));
+        QCOMPARE(w.CheckGrid()->geometry().bottom() + 1, PH - p.Px(900));
+        QCOMPARE(w.txtLinks()->width(), PW - p.Px(460));
+        QCOMPARE(w.cmdCheckLinks()->geometry().right() + 1, PW - p.Px(230));
+        QCOMPARE(w.cmdDownloadLinks()->geometry().right() + 1, PW - p.Px(200));
+        QCOMPARE(w.cmdDownloadLinks()->geometry().bottom() + 1, PH - p.Px(300));
+        QCOMPARE(w.cmdClearCheckList()->geometry().bottom() + 1, PH - p.Px(300));
+        QCOMPARE(w.GridSearch()->geometry().bottom() + 1, PH - p.Px(900));
+        QCOMPARE(w.GridSearch()->width(), PW - p.Px(150));
+        QCOMPARE(w.cmdNextPage()->geometry().bottom() + 1, PH - p.Px(400));
+        QCOMPARE(w.cmdPrevPage()->y(), w.cmdNextPage()->y());
+        QCOMPARE(w.cmbSearchPage()->y(), w.cmdNextPage()->y());
+        QCOMPARE(w.cmdAddAndStart()->geometry().bottom() + 1, PH - p.Px(300));
+        QCOMPARE(w.cmdAddSearchItems()->geometry().bottom() + 1, PH - p.Px(300));
+        QCOMPARE(w.lblAddSearch()->y(), w.cmdAddAndStart()->geometry().bottom() + 1 + p.Px(50));
+        QCOMPARE(w.gifWait()->geometry().right() + 1, PW - p.Px(200));
+        QWidget *aboutPanel = w.findChild<QWidget *>(QStringLiteral("MyFrame3"));
+        QVERIFY(qAbs(aboutPanel->x() - (PW - aboutPanel->width()) / 2) <= 1);
+        QCOMPARE(aboutPanel->height(), PH - p.Px(30));
+        QCOMPARE(w.findChild<QWidget *>(QStringLiteral("MyFrame1"))->width(), PW - p.Px(50));
+        QCOMPARE(w.findChild<QWidget *>(QStringLiteral("MyFrame2"))->width(), PW - p.Px(50));
+    }
+
+    void gridsShowTheirColumns()
+    {
+        Program p;
+        QVERIFY(p.Load({QStringLiteral("INSERT INTO DownList (Check_Box, Local_File_Name, Download_Status) "
+                                       "VALUES (1, 'a.zip', '42')")}));
+        frmMain &w = p.window;
+
+        QTableView *grid = w.Grid();
+        QCOMPARE(grid->model(), static_cast<QAbstractItemModel *>(w.DownListModel()));
+        QCOMPARE(grid->model()->columnCount(), 19);
+        for (int column = 0; column < 19; ++column)
+            QCOMPARE(grid->isColumnHidden(column), column == 0 || column >= 7);
+        const QList<QPair<int, int>> widths = {{1, 250}, {2, 5000}, {3, 1500}, {4, 1000}, {5, 1000}, {6, 1000}};
+        for (const auto &[column, twips] : widths)
+            QCOMPARE(grid->columnWidth(column), p.Px(twips));
+        QCOMPARE(grid->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Status"));
+        QVERIFY(qobject_cast<StatusDelegate *>(grid->itemDelegateForColumn(3)));
+        for (int column : {1, 2, 4, 5, 6})
+            QVERIFY(!qobject_cast<StatusDelegate *>(grid->itemDelegateForColumn(column)));
+        QCOMPARE(grid->dragDropMode(), QAbstractItemView::NoDragDrop);
+
+        QTableView *check = w.CheckGrid();
+        QCOMPARE(check->model()->columnCount(), 10);
+        for (int column = 0; column < 10; ++column)
+            QCOMPARE(check->isColumnHidden(column), column <= 1 || column >= 6);
+        QCOMPARE(check->columnWidth(2), p.Px(5500));
+        QCOMPARE(check->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("URL"));
+        for (int column = 0; column < 10; ++column)
+            QVERIFY(!qobject_cast<StatusDelegate *>(check->itemDelegateForColumn(column)));
+
+        QTableView *search = w.GridSearch();
+        for (int column = 0; column < 7; ++column)
+            QCOMPARE(search->isColumnHidden(column), column == 6);
+        QCOMPARE(search->columnWidth(4), p.Px(3800));
+        // The layout holds for every new page of results.
+        w.ShowSearchResults(QStringLiteral("x"), QStringLiteral("3"), 1, Hits(3));
+        QCOMPARE(search->model()->rowCount(), 3);
+        QVERIFY(search->isColumnHidden(6));
+        QCOMPARE(search->columnWidth(4), p.Px(3800));
+
+        // The theme: a navy header with white text over white rows.
+        w.resize(p.Px(12000), p.Px(8400));
+        w.show();
+        w.cmdToolBar_Click(frmMain::DownloadListPage);
+        QVERIFY(p.WaitForTransition());
+        const QImage header = grid->horizontalHeader()->grab().toImage();
+        QCOMPARE(header.pixelColor(header.width() - 2, 2), QColor(6, 43, 93));
+        const QRect cell = grid->visualRect(grid->model()->index(0, 4));
+        const QImage rows = grid->viewport()->grab(cell).toImage();
+        QCOMPARE(rows.pixelColor(rows.width() - 3, 2), QColor(Qt::white));
+    }
+
+    void labelTogglesTheClipboardBox()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        QCheckBox *box = p.window.chkCatch();
+        QCOMPARE(p.window.Label16()->text(), QStringLiteral("Catch RapidShare Links in the clipboard"));
+        QSignalSpy clicked(box, &QCheckBox::clicked);
+        const bool before = box->isChecked();
+        QTest::mouseClick(p.window.Label16(), Qt::LeftButton);
+        QCOMPARE(box->isChecked(), !before);
+        QTest::mouseClick(p.window.Label16(), Qt::LeftButton);
+        QCOMPARE(box->isChecked(), before);
+        QCOMPARE(clicked.count(), 2);
+    }
+
+    void searchBoxShowsItsHint()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        QLineEdit *box = p.window.txtSearch();
+        QFocusEvent focusIn(QEvent::FocusIn);
+        QFocusEvent focusOut(QEvent::FocusOut);
+        QCoreApplication::sendEvent(box, &focusIn);
+        QCOMPARE(box->text(), QString());
+        QCOMPARE(box->property("hint").toBool(), false);
+        QCoreApplication::sendEvent(box, &focusOut);
+        QCOMPARE(box->text(), QStringLiteral("Type the search text"));
+        QCOMPARE(box->property("hint").toBool(), true);
+
+        // Typed text stays through focus changes.
+        QCoreApplication::sendEvent(box, &focusIn);
+        box->setText(QStringLiteral("ubuntu"));
+        QCoreApplication::sendEvent(box, &focusOut);
+        QCoreApplication::sendEvent(box, &focusIn);
+        QCOMPARE(p.window.SearchText(), QStringLiteral("ubuntu"));
+        QCOMPARE(box->property("hint").toBool(), false);
+    }
+
+    void sizeBoxesTakeDigitsUpTo32767()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        QLineEdit *from = p.window.txtSizeFrom();
+        QTest::keyClicks(from, QStringLiteral("1a2-3 4."));
+        QCOMPARE(from->text(), QStringLiteral("1234"));
+        QTest::keyClick(from, Qt::Key_Backspace);
+        QCOMPARE(from->text(), QStringLiteral("123"));
+        QLineEdit *to = p.window.txtSizeTo();
+        QTest::keyClicks(to, QStringLiteral("3276"));
+        QTest::keyClick(to, Qt::Key_8); // 32768 is too large: the digit is refused
+        QCOMPARE(to->text(), QStringLiteral("3276"));
+        QTest::keyClick(to, Qt::Key_7);
+        QCOMPARE(to->text(), QStringLiteral("32767"));
+        const frmMain::SearchFilters filters = p.window.CurrentSearchFilters();
+        QCOMPARE(filters.sizeFrom.value_or(-1), 123);
+        QCOMPARE(filters.sizeTo.value_or(-1), 32767);
+    }
+
+    void searchCommandsAskForASearch()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        frmMain &w = p.window;
+        QSignalSpy asked(&w, &frmMain::SearchRequested);
+        w.SetAddSearchProgress(QStringLiteral("Done"));
+        QTest::mouseClick(w.cmdSearch(), Qt::LeftButton);
+        QCOMPARE(asked.count(), 1);
+        QVERIFY(w.lblAddSearch()->text().isEmpty());
+        QTest::keyClick(w.txtSearch(), Qt::Key_Return);
+        QTest::keyClick(w.txtSearch(), Qt::Key_Enter);
+        QCOMPARE(asked.count(), 3);
+
+        // While a fetch waits, nothing asks again.
+        w.SetSearchBusy(true);
+        QVERIFY(!w.gifWait()->isHidden());
+        QVERIFY(w.gifWait()->movie()->state() != QMovie::NotRunning || !w.gifWait()->movie()->isValid());
+        QVERIFY(!w.cmdSearch()->isEnabled());
+        QVERIFY(!w.cmdAddSearchItems()->isEnabled());
+        QVERIFY(!w.cmdAddAndStart()->isEnabled());
+        QTest::keyClick(w.txtSearch(), Qt::Key_Return);
+        QCOMPARE(asked.count(), 3);
+        w.SetSearchBusy(false);
+        QVERIFY(w.gifWait()->isHidden());
+        QVERIFY(w.cmdSearch()->isEnabled());
+        QVERIFY(w.cmdAddSearchItems()->isEnabled());
+    }
+
+    void resultsFillThePageSelector()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        frmMain &w = p.window;
+        QSignalSpy pageAsked(&w, &frmMain::SearchPageRequested);
+
+        // 37 hits: pages 1 to 4, the first chosen, Previous off, Next on.
+        w.ShowSearchResults(QStringLiteral("x"), QStringLiteral("37"), 4, Hits(10));
+        QCOMPARE(Entries(w.cmbSearchPage()), QStringList({"1", "2", "3", "4"}));
+        QCOMPARE(w.cmbSearchPage()->currentIndex(), 0);
+        QVERIFY(w.cmbSearchPage()->isEnabled());
+        QVERIFY(!w.cmdPrevPage()->isEnabled());
+        QVERIFY(w.cmdNextPage()->isEnabled());
+        QCOMPARE(w.GridSearchCaption()->text(), QStringLiteral("Search for \"x\" [37 Files Found]"));
+        QCOMPARE(w.SearchResults()->rowCount(), 10);
+        QCOMPARE(pageAsked.count(), 0); // the first page came with the search
+
+        // Next asks for page 2; the page arrives; Previous comes on.
+        w.SetAddSearchProgress(QStringLiteral("Done"));
+        QTest::mouseClick(w.cmdNextPage(), Qt::LeftButton);
+        QCOMPARE(pageAsked.count(), 1);
+        QCOMPARE(pageAsked.last().at(0).toInt(), 2);
+        QVERIFY(w.lblAddSearch()->text().isEmpty());
+        w.SetSearchBusy(true);
+        w.SetSearchBusy(false);
+        w.ShowSearchPage(2, Hits(10));
+        QCOMPARE(w.cmbSearchPage()->currentText(), QStringLiteral("2"));
+        QVERIFY(w.cmdPrevPage()->isEnabled());
+        QVERIFY(w.cmdNextPage()->isEnabled());
+        QCOMPARE(w.GridSearchCaption()->text(), QStringLiteral("Search for \"x\" [37 Files Found]"));
+
+        // The last page: Next goes off and asks for nothing more.
+        w.cmbSearchPage()->setCurrentIndex(3);
+        Q_EMIT w.cmbSearchPage()->activated(3);
+        QCOMPARE(pageAsked.last().at(0).toInt(), 4);
+        w.ShowSearchPage(4, Hits(7));
+        QVERIFY(!w.cmdNextPage()->isEnabled());
+        QCOMPARE(w.SearchResults()->rowCount(), 7);
+        const int asked = int(pageAsked.count());
+        w.cmdNextPage()->click(); // disabled: nothing
+        QCOMPARE(pageAsked.count(), asked);
+
+        // Previous steps back one page.
+        QTest::mouseClick(w.cmdPrevPage(), Qt::LeftButton);
+        QCOMPARE(pageAsked.last().at(0).toInt(), 3);
+        w.ShowSearchPage(3, Hits(10));
+        QVERIFY(w.cmdPrevPage()->isEnabled() && w.cmdNextPage()->isEnabled());
+
+        // 7 hits make one page: no stepping.
+        w.ShowSearchResults(QStringLiteral("y"), QStringLiteral("7"), 1, Hits(7));
+        QCOMPARE(Entries(w.cmbSearchPage()), QStringList({"1"}));
+        QVERIFY(!w.cmdPrevPage()->isEnabled());
+        QVERIFY(!w.cmdNextPage()->isEnabled());
+
+        // No page: the selector is empty and all three are off.
+        w.ShowSearchResults(QStringLiteral("nothing"), QString(), 0, {});
+        QCOMPARE(w.cmbSearchPage()->count(), 0);
+        QVERIFY(!w.cmbSearchPage()->isEnabled());
+        QVERIFY(!w.cmdPrevPage()->isEnabled());
+        QVERIFY(!w.cmdNextPage()->isEnabled());
+        QCOMPARE(w.GridSearchCaption()->text(), QStringLiteral("Search for \"nothing\" [0 Files Found]"));
+        QCOMPARE(w.SearchResults()->rowCount(), 0);
+    }
+
+    void menusCarryTheirItems()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        frmMenu *menu = p.window.Menu();
+        struct Item {
+            QAction *action;
+            const char *name;
+            const char *caption;
+            int checked; // -1: no check mark
+        };
+        const QList<QPair<QMenu *, QList<Item>>> menus = {
+            {menu->mnuStart(),
+             {{menu->mnuDownAll(), "mnuDownAll", "All", -1},
+              {menu->mnutDownSelected(), "mnutDownSelected", "Only Selected", -1}}},
+            {menu->mnuStop(),
+             {{menu->mnuStopAll(), "mnuStopAll", "All", -1},
+              {menu->mnuStopSelected(), "mnuStopSelected", "Only Selected", -1}}},
+            {menu->mnuFilter(),
+             {{menu->mnuIncludeComplete(), "mnuIncludeComplete", "Include Complete Items", 0},
+              {menu->mnuInCludeWaiting(), "mnuInCludeWaiting", "Include Waiting Items", 1},
+              {menu->mnuIncludeDownloading(), "mnuIncludeDownloading", "Include Downloading Items", 1}}},
+            {menu->mnuClear(),
+             {{menu->mnuClearCompleted(), "mnuClearCompleted", "Clear Complete Items", -1},
+              {menu->mnuClearError(), "mnuClearError", "Clear Error Items", -1},
+              {menu->mnuClearStopped(), "mnuClearStopped", "Clear Stopped Items", -1},
+              {menu->mnuClearSelected(), "mnuClearSelected", "Clear Selected Items", -1},
+              {nullptr, "mnuSep1", "", -1},
+              {menu->mnuClearAll(), "mnuClearAll", "Clear All Items", -1}}},
+        };
+        const QStringList titles = {"START", "STOP", "Filter", "Clear"};
+        for (int m = 0; m < menus.size(); ++m) {
+            QMenu *submenu = menus.at(m).first;
+            QCOMPARE(submenu->title(), titles.at(m));
+            const QList<QAction *> actions = submenu->actions();
+            const QList<Item> &items = menus.at(m).second;
+            QCOMPARE(actions.size(), items.size());
+            for (int i = 0; i < items.size(); ++i) {
+                const Item &item = items.at(i);
+                QAction *action = actions.at(i);
+                QCOMPARE(action->objectName(), QString::fromLatin1(item.name));
+                if (!item.action) {
+                    QVERIFY(action->isSeparator());
+                    continue;
+                }
+                QCOMPARE(action, item.action);
+                QCOMPARE(action->text(), QString::fromLatin1(item.caption));
+                QCOMPARE(action->isCheckable(), item.checked >= 0);
+                QCOMPARE(action->isChecked(), item.checked == 1);
+            }
+        }
+
+        // A filter item's mark toggles before the command sees it.
+        QSignalSpy triggered(menu->mnuIncludeComplete(), &QAction::triggered);
+        menu->mnuIncludeComplete()->trigger();
+        QCOMPARE(triggered.last().at(0).toBool(), true);
+        QVERIFY(menu->mnuIncludeComplete()->isChecked());
+        menu->mnuIncludeComplete()->trigger();
+        QVERIFY(!menu->mnuIncludeComplete()->isChecked());
+    }
+
+    void buttonsPopUpTheirMenus()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        frmMain &w = p.window;
+        w.move(0, 0);
+        w.show();
+        w.cmdToolBar_Click(frmMain::DownloadListPage);
+        QVERIFY(p.WaitForTransition());
+        frmMenu *menu = w.Menu();
+
+        const QList<QPair<QPushButton *, QMenu *>> popups = {
+            {w.cmdStartDownload(), menu->mnuStart()}, {w.cmdFilter(), menu->mnuFilter()},
+            {w.cmdClearItems(), menu->mnuClear()}};
+        for (const auto &[button, submenu] : popups) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY(QTest::qWaitFor([submenu] { return submenu->isVisible(); }, 2000));
+            // At the button's left edge, 800 twips below its bottom.
+            const QPoint expected = button->mapToGlobal(QPoint(0, button->height() + p.Px(800)));
+            QCOMPARE(frmMenu::PopupPoint(button), expected);
+            QCOMPARE(submenu->pos(), expected);
+            submenu->close();
+        }
+
+        // "Stop Download" stops all at once, without a menu.
+        QSignalSpy stopAll(menu->mnuStopAll(), &QAction::triggered);
+        QTest::mouseClick(w.cmdStopDownload(), Qt::LeftButton);
+        QCOMPARE(stopAll.count(), 1);
+        QVERIFY(!menu->mnuStop()->isVisible());
+    }
+
+    void noticesWithoutATrayGoToTheStatusBar()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        WidgetPrompter prompter;
+        p.window.AttachPrompter(prompter);
+        if (QSystemTrayIcon::isSystemTrayAvailable())
+            QSKIP("this desktop has a tray");
+        prompter.showBalloon(Prompter::Icon::Information, QStringLiteral("3 Links Added"), QStringLiteral("Tidefetch"),
+                             5000);
+        auto *status = p.window.findChild<QStatusBar *>(QStringLiteral("StatusBar"));
+        QVERIFY(status);
+        QCOMPARE(status->currentMessage(), QStringLiteral("3 Links Added"));
+    }
+
+    void waitAnimationIsOurOwnSpinner()
+    {
+        QMovie movie(QStringLiteral(TIDEFETCH_DATA_DIR "/WaitOrange.gif"));
+        QVERIFY(movie.isValid());
+        QVERIFY(movie.frameCount() > 1);
+        QVERIFY(movie.jumpToFrame(0));
+        QCOMPARE(movie.currentImage().size(), QSize(32, 32));
+        // Orange on the page's pale blue.
+        const QImage frame = movie.currentImage();
+        QCOMPARE(frame.pixelColor(0, 0), QColor(216, 232, 255));
+        bool orange = false;
+        for (int y = 0; y < frame.height(); ++y) {
+            for (int x = 0; x < frame.width(); ++x) {
+                const QColor c = frame.pixelColor(x, y);
+                orange = orange || (c.red() > 240 && c.green() < 160 && c.blue() < 60);
+            }
+        }
+        QVERIFY(orange);
+    }
+
+private:
+    QTemporaryDir m_home;
+};
+
+QTEST_MAIN(tst_frmMain)
+#include "tst_frmmain.moc"
