@@ -14,7 +14,7 @@ int main(int argc, char *argv[])
     WidgetPrompter prompter;
     MainController controller(QCoreApplication::applicationDirPath(), settings, prompter);
     frmMain window(controller);
-    prompter.SetWindow(&window);
+    window.AttachPrompter(prompter);
 
     const bool started = controller.Load([&window] { window.Initialise(); },
                                          [] { QCoreApplication::exit(1); });

@@ -46,7 +46,8 @@ QList<GridColumn> CheckListColumns()
 QList<GridColumn> SearchColumns()
 {
     return {
-        {.position = SearchResultModel::CheckBox, .caption = kBlank, .widthTwips = 200, .checkBox = true},
+        // 250 rather than 200 twips: the check box with its margins needs 17 pixels.
+        {.position = SearchResultModel::CheckBox, .caption = kBlank, .widthTwips = 250, .checkBox = true},
         {.position = SearchResultModel::FileName, .caption = QStringLiteral("File Name"), .widthTwips = 3000},
         {.position = SearchResultModel::File_Ext, .caption = QStringLiteral("File Type"), .widthTwips = 1000},
         {.position = SearchResultModel::FileSize, .caption = QStringLiteral("Size"), .widthTwips = 1500},

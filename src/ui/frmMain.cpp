@@ -369,9 +369,9 @@ void frmMain::BuildAboutPage()
 
     auto *picture = new QLabel(m_MyFrame3);
     picture->setObjectName(QStringLiteral("imgAbout"));
-    picture->setPixmap(AppIcon::Pixmap(Px(1440)));
+    picture->setPixmap(AppIcon::Pixmap(Px(1080)));
     picture->setAlignment(Qt::AlignCenter);
-    Place(picture, 0, 300, kAboutPanelWidth, 1500);
+    Place(picture, 0, 150, kAboutPanelWidth, 1200);
 
     auto *title = new QLabel(QStringLiteral("About Tidefetch"), m_MyFrame3);
     title->setObjectName(QStringLiteral("lblAboutTitle"));
@@ -380,7 +380,7 @@ void frmMain::BuildAboutPage()
     titleFont.setBold(true);
     title->setFont(titleFont);
     title->setAlignment(Qt::AlignCenter);
-    Place(title, 0, 1900, kAboutPanelWidth, 500);
+    Place(title, 0, 1380, kAboutPanelWidth, 450);
 
     auto *text = new QLabel(
         QStringLiteral("Tidefetch finds files kept on the RapidShare file-hosting service and downloads them in "
@@ -393,7 +393,7 @@ void frmMain::BuildAboutPage()
     text->setObjectName(QStringLiteral("lblAboutText"));
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Place(text, 450, 2500, kAboutPanelWidth - 900, 1800);
+    Place(text, 450, 1900, kAboutPanelWidth - 900, 2100);
 }
 
 // ---- Initial set-up
