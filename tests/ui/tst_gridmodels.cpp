@@ -1,3 +1,4 @@
+#include "search/SearchResultPage.h"
 #include "store/LinkStore.h"
 #include "store/RecordTableModel.h"
 #include "support/TestListFile.h"
@@ -8,8 +9,6 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
-
-#include <array>
 
 namespace {
 
@@ -29,13 +28,6 @@ struct DownListFixture {
                                             "VALUES (0, 'b.zip', 'Queued')")})
             && store.LoadTable(QStringLiteral("Select * From DownList"), &store.rsDownList);
     }
-};
-
-// A parsed result page as the search client hands it over: ten slots, the
-// filled ones first.
-struct ParsedItem {
-    bool Filled = false;
-    QString FileName, FileExt, FileSize, FileDesc, DetailsLink, DateAdded;
 };
 
 QList<SearchHit> Hits(int count)
@@ -158,10 +150,12 @@ private Q_SLOTS:
 
     void hitsComeFromTheFilledSlots()
     {
-        std::array<ParsedItem, 10> items{};
-        items[0] = {true, "first", "avi", "1 MB", "Not Available", "http://127.0.0.1/1", "2009"};
-        items[1] = {true, "second", "zip", "2 MB", "source", "http://127.0.0.1/2", "2010"};
-        const QList<SearchHit> hits = SearchResultModel::HitsOf(items);
+        // A parsed page as the search client hands it over: ten slots, the filled ones first.
+        SearchResultPage page;
+        page.Items.resize(SearchResultPage::SlotCount);
+        page.Items[0] = {true, "first", "avi", "1 MB", "Not Available", "http://127.0.0.1/1", "2009"};
+        page.Items[1] = {true, "second", "zip", "2 MB", "source", "http://127.0.0.1/2", "2010"};
+        const QList<SearchHit> hits = SearchResultModel::HitsOf(page.Items);
         QCOMPARE(hits.size(), 2);
         QCOMPARE(hits.at(1).FileName, QStringLiteral("second"));
         QCOMPARE(hits.at(1).FileExt, QStringLiteral("zip"));
