@@ -1,4 +1,5 @@
 #include "EmulatorCatalogue.h"
+#include "SearchSite.h"
 #include "ServiceEmulator.h"
 
 #include <QCommandLineParser>
@@ -31,6 +32,7 @@ int main(int argc, char *argv[])
 
     ServiceEmulator emulator;
     // Further sites served by the emulator register their routes here.
+    SearchSite::Register(emulator);
 
     if (!emulator.Listen(quint16(port))) {
         std::fprintf(stderr, "tidefetch-emulator: cannot listen on 127.0.0.1:%u\n", port);
