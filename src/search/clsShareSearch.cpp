@@ -4,6 +4,7 @@
 #include "search/RequestUrl.h"
 #include "search/ResultPageParser.h"
 #include "timers/CTimer.h"
+#include "util/AppSettings.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -55,9 +56,9 @@ struct clsShareSearch::Fetch {
     PageHandler onPage;
 };
 
-clsShareSearch::clsShareSearch(const QString &searchHost, QObject *parent)
+clsShareSearch::clsShareSearch(const AppSettings &settings, QObject *parent)
     : QObject(parent)
-    , m_searchHost(searchHost)
+    , m_settings(settings)
     , m_tmrTimeOut(new CTimer(this))
     , m_network(new QNetworkAccessManager(this))
 {
@@ -110,7 +111,7 @@ void clsShareSearch::RunSearch(std::optional<qint32> page)
         EndLater(kEmptySearchText, [this, page](const QString &) { FinishSearch(page, false); });
         return;
     }
-    const QUrl url = RequestUrl::ForSearch(m_searchHost, BuildSearchQuery(m_query, page));
+    const QUrl url = RequestUrl::ForSearch(m_settings.SearchHost(), BuildSearchQuery(m_query, page));
     FetchPageTwice(url, [this, page](const QString &body) {
         m_searchResult = ParseResultPage(body);
         FinishSearch(page, !body.isEmpty());

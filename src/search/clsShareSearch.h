@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+class AppSettings;
 class CTimer;
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -33,8 +34,9 @@ class clsShareSearch final : public QObject
     Q_DISABLE_COPY_MOVE(clsShareSearch)
 
 public:
-    // `searchHost` is the search site's host, possibly with ":port".
-    explicit clsShareSearch(const QString &searchHost, QObject *parent = nullptr);
+    // The search site's host is read from `settings` (SearchHost, possibly with
+    // ":port") at each search; `settings` must outlive the client.
+    explicit clsShareSearch(const AppSettings &settings, QObject *parent = nullptr);
     ~clsShareSearch() override;
 
     QString SearchText() const { return m_query.SearchText; }
@@ -66,8 +68,6 @@ public:
     // The last page parsed (a copy).
     SearchResultPage SearchResult() const { return m_searchResult; }
 
-    QString SearchHost() const { return m_searchHost; }
-    void setSearchHost(const QString &host) { m_searchHost = host; }
     // Time a request has to complete, in ms; takes effect at the next send.
     int TimeOutInterval() const;
     void setTimeOutInterval(int milliseconds);
@@ -103,7 +103,7 @@ private:
     void EndWaitingFetches(const QString &errorDesc);
     void tmrTimeOut_Timer();
 
-    QString m_searchHost;
+    const AppSettings &m_settings;
     SearchQuery m_query;
     SearchResultPage m_searchResult;
     bool m_cancelRequested = false;

@@ -60,6 +60,8 @@ private:
     SearchResultPage Search(int page);
 
     std::unique_ptr<ServiceEmulator> m_emulator;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<AppSettings> m_settings;
     std::unique_ptr<clsShareSearch> m_client;
 };
 
@@ -68,7 +70,12 @@ void tst_SearchSite::init()
     m_emulator = std::make_unique<ServiceEmulator>();
     SearchSite::Register(*m_emulator);
     QVERIFY(m_emulator->Listen());
-    m_client = std::make_unique<clsShareSearch>(m_emulator->Host());
+    // The program's settings with every service played by the emulator.
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_settings = std::make_unique<AppSettings>(m_dir->filePath(QStringLiteral("settings.ini")));
+    for (const char *key : {"SearchHost", "ApiHost", "FileServerHost"})
+        m_settings->SetValue(QStringLiteral("Services"), QLatin1String(key), m_emulator->Host());
+    m_client = std::make_unique<clsShareSearch>(*m_settings);
     m_client->Initialize();
     m_client->setWebSite(1); // as the window sends it
 }
@@ -76,6 +83,8 @@ void tst_SearchSite::init()
 void tst_SearchSite::cleanup()
 {
     m_client.reset();
+    m_settings.reset();
+    m_dir.reset();
     m_emulator.reset();
 }
 
@@ -245,18 +254,14 @@ void tst_SearchSite::searchLeadsToAvailableFiles()
     RecordingPrompter prompter;
     LinkStore store(listFile.Path(), prompter);
     QVERIFY(store.LoadTable(QStringLiteral("Select * From CheckList"), &store.rsCheckList));
-    LinkReader reader(store, prompter, QStringLiteral("rapidshare.com"));
+    LinkReader reader(store, prompter, m_settings->ServiceDomain());
     QCOMPARE(reader.AddLinksFromText(collected, false), int(distinct));
 
     // Every link is a file the service has, of the size the site lists.
     QHash<QString, qint64> sizes;
     for (const SearchEntry &entry : SearchCatalogue())
         sizes.insert(entry.fileIds[qMax(entry.part, 1) - 1], entry.size);
-    QTemporaryDir dir;
-    AppSettings settings(dir.filePath(QStringLiteral("settings.ini")));
-    settings.SetValue(QStringLiteral("Services"), QStringLiteral("ApiHost"), m_emulator->Host());
-    settings.SetValue(QStringLiteral("Services"), QStringLiteral("FileServerHost"), m_emulator->Host());
-    clsRapidShare checker(settings, prompter);
+    clsRapidShare checker(*m_settings, prompter);
     QStringList reports;
     connect(&checker, &clsRapidShare::StatusCheck, this,
             [&reports](qint32, const QString &status, const QString &) { reports << status; });

@@ -2,10 +2,12 @@
 
 #include "LoopbackHttpServer.h"
 #include "ResultPageFixture.h"
+#include "util/AppSettings.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 
 using Answer = LoopbackHttpServer::Answer;
@@ -42,6 +44,7 @@ class tst_ShareSearch : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init();
     void searchReadsFirstPage();
     void searchPageSendsPageLast();
     void queryDeliveredAsBuilt_data();
@@ -62,12 +65,24 @@ private Q_SLOTS:
     void destroyedWhileWaiting();
 
 private:
-    std::unique_ptr<clsShareSearch> NewClient(const LoopbackHttpServer &server);
+    // A client of the search site at `host`, its time-out shortened, searching for "linux".
+    std::unique_ptr<clsShareSearch> NewClient(const QString &host);
+    std::unique_ptr<clsShareSearch> NewClient(const LoopbackHttpServer &server) { return NewClient(server.Host()); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<AppSettings> m_settings;
 };
 
-std::unique_ptr<clsShareSearch> tst_ShareSearch::NewClient(const LoopbackHttpServer &server)
+void tst_ShareSearch::init()
 {
-    auto client = std::make_unique<clsShareSearch>(server.Host());
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_settings = std::make_unique<AppSettings>(m_dir->filePath(QStringLiteral("settings.ini")));
+}
+
+std::unique_ptr<clsShareSearch> tst_ShareSearch::NewClient(const QString &host)
+{
+    m_settings->SetValue(QStringLiteral("Services"), QStringLiteral("SearchHost"), host);
+    auto client = std::make_unique<clsShareSearch>(*m_settings);
     client->setTimeOutInterval(kTimeOut);
     client->Initialize();
     client->setSearchText(QStringLiteral("linux"));
@@ -345,17 +360,16 @@ void tst_ShareSearch::failedRequest()
     QFETCH(QString, host);
     QFETCH(QString, error);
 
-    clsShareSearch client(host);
-    client.setTimeOutInterval(kWait);
-    client.setSearchText(QStringLiteral("linux"));
-    QSignalSpy finished(&client, &clsShareSearch::SearchFinished);
-    QSignalSpy errors(&client, &clsShareSearch::Error);
-    client.StartSearch();
+    auto client = NewClient(host);
+    client->setTimeOutInterval(kWait);
+    QSignalSpy finished(client.get(), &clsShareSearch::SearchFinished);
+    QSignalSpy errors(client.get(), &clsShareSearch::Error);
+    client->StartSearch();
     QVERIFY(finished.wait(kWait));
     QCOMPARE(errors.size(), 2);
     for (const QString &text : Errors(errors))
         QVERIFY2(text.startsWith(error), qPrintable(text));
-    QCOMPARE(client.SearchResult().Found, false);
+    QCOMPARE(client->SearchResult().Found, false);
 }
 
 void tst_ShareSearch::emptySearchText()
