@@ -113,6 +113,7 @@ void DownloadScheduler::HandToDownloader(const QString &address)
     m_downloader.setURL(address);
     m_downloader.setFileSize(rsActive.Field(u"File_Size_Bytes").toLongLong());
     m_downloader.setDownID(int(rsActive.ID()));
+    m_transferId = rsActive.ID();
     m_downloader.StartDownload(1);
 }
 
@@ -140,6 +141,8 @@ void DownloadScheduler::Downloader_Progress(int iID, double iValue, qint64 iByte
 
 void DownloadScheduler::Downloader_Complete(int iID)
 {
+    if (!IsTransfer(iID))
+        return;
     WriteRow(iID, {{u"Speed", QString()},
                    {u"Time_Left", QString()},
                    {u"Error_Desc", QStringLiteral("No Error")},
@@ -149,6 +152,8 @@ void DownloadScheduler::Downloader_Complete(int iID)
 
 void DownloadScheduler::Downloader_Stopped(int iID)
 {
+    if (!IsTransfer(iID))
+        return;
     WriteRow(iID, {{u"Speed", QString()},
                    {u"Time_Left", QString()},
                    {u"Error_Desc", QStringLiteral("No Error")},
@@ -158,6 +163,8 @@ void DownloadScheduler::Downloader_Stopped(int iID)
 
 void DownloadScheduler::Downloader_Error(int iID, const QString &sDesc)
 {
+    if (!IsTransfer(iID))
+        return;
     WriteRow(iID, {{u"Speed", QString()},
                    {u"Time_Left", QString()},
                    {u"Error_Desc", sDesc},
@@ -165,8 +172,14 @@ void DownloadScheduler::Downloader_Error(int iID, const QString &sDesc)
     EndOfRow();
 }
 
+bool DownloadScheduler::IsTransfer(int iID) const
+{
+    return m_transferId >= 0 && iID == m_transferId;
+}
+
 void DownloadScheduler::EndOfRow()
 {
+    m_transferId = -1;
     LowerActiveCount();
     StartDownload();
 }

@@ -49,6 +49,9 @@ private:
     void HandToDownloader(const QString &address);
     void EndOfRow();
     void LowerActiveCount();
+    // The downloader reports a stop for its last row even after that row has
+    // ended; only the transfer in progress ends a row.
+    bool IsTransfer(int iID) const;
     // Writes into the row of `ID` when it is still in the list.
     void WriteRow(qint64 ID, RecordSet::NamedValues values);
 
@@ -59,4 +62,5 @@ private:
     RecordSet rsActive;
     qint16 m_activeCount = 0;
     qint64 m_activeId = -1;
+    qint64 m_transferId = -1;
 };

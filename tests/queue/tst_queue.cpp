@@ -184,6 +184,28 @@ private Q_SLOTS:
         }
     }
 
+    void stoppingAnEndedTransferAgainStartsNothing()
+    {
+        QueueSession s;
+        QVERIFY(s.Started());
+        const qint64 stopped = s.Queue("81_s8m_rate256", "slow.bin", 8 << 20);
+        const qint64 negotiating = s.Queue("82_s1k_slowdl3000", "negotiating.bin", 1024);
+        const qint64 waiting = s.Queue("83_s1k", "waiting.bin", 1024);
+        s.SetField(negotiating, u"Check_Box", 0);
+        s.SetField(waiting, u"Check_Box", 0);
+        s.Controller().StartDownload();
+        QTRY_VERIFY_WITH_TIMEOUT(IsPercentage(s.Status(stopped)), kTimeout);
+        s.Controller().Commands().StopSelectedDownloads();
+        QCOMPARE(s.Status(negotiating), QStringLiteral("Requesting File"));
+
+        // The stopped row is still the downloader's last row: stopping it again
+        // must not end the negotiation's row in the scheduler's count.
+        s.Controller().Commands().StopSelectedDownloads();
+        QCOMPARE(s.Controller().Scheduler().ActiveCount(), qint16(1));
+        QCOMPARE(s.Status(waiting), QStringLiteral("Queued"));
+        s.Controller().Commands().StopAllDownloads();
+    }
+
     void clearAllIsRefusedDuringATransfer()
     {
         QueueSession s;
