@@ -38,7 +38,9 @@ QString DecodeBody(QNetworkReply *reply)
     const qsizetype charset = contentType.toLower().indexOf("charset=");
     if (charset >= 0) {
         QByteArray name = contentType.mid(charset + 8);
-        name = name.left(name.indexOf(';')).trimmed();
+        if (const qsizetype end = name.indexOf(';'); end >= 0)
+            name.truncate(end);
+        name = name.trimmed();
         if (name.size() > 1 && name.startsWith('"') && name.endsWith('"'))
             name = name.mid(1, name.size() - 2);
         QStringDecoder decoder(name.constData());

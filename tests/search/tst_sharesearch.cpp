@@ -52,6 +52,8 @@ private Q_SLOTS:
     void answerOtherThan200_data();
     void answerOtherThan200();
     void emptyBodyFetchedOnceMore();
+    void bodyDecoded_data();
+    void bodyDecoded();
     void noTimelyAnswer_data();
     void noTimelyAnswer();
     void timeOutEndsEveryWaitingFetch();
@@ -216,6 +218,46 @@ void tst_ShareSearch::emptyBodyFetchedOnceMore()
     QCOMPARE(server.Targets()[0], server.Targets()[1]);
     QCOMPARE(client->SearchResult().TotalCount, QStringLiteral("37"));
     QVERIFY(errors.isEmpty());
+}
+
+void tst_ShareSearch::bodyDecoded_data()
+{
+    QTest::addColumn<QByteArray>("contentType");
+    QTest::addColumn<QByteArray>("encoding"); // how the page's bytes are written
+
+    QTest::newRow("charset named by the server") << QByteArray("text/html; charset=ISO-8859-1") << QByteArray("latin1");
+    QTest::newRow("quoted charset") << QByteArray("text/html; charset=\"windows-1252\"") << QByteArray("latin1");
+    QTest::newRow("no charset: UTF-8") << QByteArray("text/html") << QByteArray("utf-8");
+    QTest::newRow("unknown charset: UTF-8") << QByteArray("text/html; charset=x-unheard-of") << QByteArray("utf-8");
+    QTest::newRow("byte-order mark wins") << QByteArray("text/html; charset=ISO-8859-1") << QByteArray("utf-16");
+}
+
+void tst_ShareSearch::bodyDecoded()
+{
+    QFETCH(QByteArray, contentType);
+    QFETCH(QByteArray, encoding);
+
+    ResultPageFixture::Hit hit;
+    hit.title = QStringLiteral("Grüße aus Köln");
+    const QString page = ResultPageFixture::Build(QStringLiteral("(1)"), {hit}).text;
+    QByteArray bytes;
+    if (encoding == "latin1")
+        bytes = page.toLatin1();
+    else if (encoding == "utf-16")
+        bytes = QByteArray("\xff\xfe") + QByteArray(reinterpret_cast<const char *>(page.utf16()), page.size() * 2);
+    else
+        bytes = page.toUtf8();
+    LoopbackHttpServer server([&](const QByteArray &) {
+        Answer answer = Page(bytes);
+        answer.contentType = contentType;
+        return answer;
+    });
+    QVERIFY(server.Listen());
+    auto client = NewClient(server);
+    QSignalSpy finished(client.get(), &clsShareSearch::SearchFinished);
+    client->StartSearch();
+    QVERIFY(finished.wait(kWait));
+    QCOMPARE(client->SearchResult().Items[0].FileName, hit.title);
 }
 
 void tst_ShareSearch::noTimelyAnswer_data()
