@@ -274,7 +274,7 @@ void tst_ShareSearch::noTimelyAnswer()
     LoopbackHttpServer server([&](const QByteArray &) {
         Answer answer = Page(kTenHits);
         answer.answer = answers;
-        answer.delayMs = kTimeOut * 3;
+        answer.delayMs = kTimeOut * 5;
         return answer;
     });
     QVERIFY(server.Listen());
@@ -291,7 +291,7 @@ void tst_ShareSearch::noTimelyAnswer()
     QCOMPARE(server.Targets().size(), 2);
     QCOMPARE(client->SearchResult().Found, false);
 
-    QTest::qWait(kTimeOut * 4); // a late answer changes nothing
+    QTest::qWait(kTimeOut * 6); // a late answer changes nothing
     QCOMPARE(errors.size(), 2);
     QCOMPARE(finished.size(), 0);
     QCOMPARE(client->SearchResult().Found, false);
