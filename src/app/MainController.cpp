@@ -1,11 +1,14 @@
 #include "app/MainController.h"
 
 #include "app/LinkChecker.h"
+#include "app/SearchCommands.h"
+#include "app/SearchResultModel.h"
 #include "clipboard/ClipboardWatch.h"
 #include "clipboard/LinkReader.h"
 #include "queue/DownloadScheduler.h"
 #include "queue/QueueCommands.h"
 #include "rapidshare/clsRapidShare.h"
+#include "search/clsShareSearch.h"
 #include "transfer/DownloadAsynch.h"
 #include "util/AppSettings.h"
 #include "util/FileFolder.h"
@@ -25,6 +28,7 @@ MainController::MainController(const QString &programDir, AppSettings &settings,
     , m_dbPath(QDir::toNativeSeparators(QDir(programDir).filePath(ListFileName())))
     , m_settings(settings)
     , m_prompter(prompter)
+    , m_rsSearch(new SearchResultModel(this))
 {
 }
 
@@ -100,6 +104,7 @@ void MainController::CreateServiceObjects()
 {
     RapidShare = new clsRapidShare(m_settings, m_prompter, this);
     RapidShareCheck = new clsRapidShare(m_settings, m_prompter, this);
+    RapidSearch = new clsShareSearch(m_settings, this);
     Downloader = new DownloadAsynch(&m_prompter, this);
     m_scheduler = std::make_unique<DownloadScheduler>(*m_store, *RapidShare, *Downloader, [this] { return m_downPath; });
     m_commands = std::make_unique<QueueCommands>(*m_store, *m_scheduler, *RapidShare, *Downloader, m_prompter);
@@ -107,6 +112,9 @@ void MainController::CreateServiceObjects()
     m_reader = new LinkReader(*m_store, m_prompter, m_settings.ServiceDomain(), this);
     connect(m_reader, &LinkReader::LinksAdded, m_checker, &LinkChecker::StartCheck);
     m_clipboard = new ClipboardWatch(*m_reader, m_prompter, this);
+    m_search = new SearchCommands(*m_rsSearch, *RapidSearch, *m_reader, *m_checker, m_prompter,
+                                  [this] { cmdDownloadLinks_Click(); }, this);
+    Q_EMIT ServiceObjectsCreated();
 }
 
 void MainController::StartDownload()

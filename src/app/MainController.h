@@ -10,12 +10,15 @@
 class AppSettings;
 class ClipboardWatch;
 class clsRapidShare;
+class clsShareSearch;
 class DownloadAsynch;
 class DownloadScheduler;
 class LinkChecker;
 class LinkReader;
 class Prompter;
 class QueueCommands;
+class SearchCommands;
+class SearchResultModel;
 
 // The program's controller without widgets: start-up, the download folder and,
 // through its members, both lists. The window owns one and wires its controls
@@ -56,8 +59,14 @@ public:
     LinkReader &Reader() { return *m_reader; }
     ClipboardWatch &Clipboard() { return *m_clipboard; }
 
+    // The search page: its result set (there from the start, for the grid) and
+    // its commands (available once Load has succeeded).
+    SearchResultModel &rsSearch() { return *m_rsSearch; }
+    SearchCommands &Search() { return *m_search; }
+
     clsRapidShare *RapidShare = nullptr;
     clsRapidShare *RapidShareCheck = nullptr;
+    clsShareSearch *RapidSearch = nullptr;
     DownloadAsynch *Downloader = nullptr;
 
     const QString &DBPath() const { return m_dbPath; }
@@ -72,6 +81,9 @@ public:
 Q_SIGNALS:
     // The folder to show in txtDownPath.
     void DownPathChanged(const QString &path);
+    // Load has created the service objects and the commands over them: the
+    // window connects its controls now.
+    void ServiceObjectsCreated();
 
 private:
     void CreateServiceObjects();
@@ -88,4 +100,6 @@ private:
     LinkChecker *m_checker = nullptr;
     LinkReader *m_reader = nullptr;
     ClipboardWatch *m_clipboard = nullptr;
+    SearchResultModel *m_rsSearch;
+    SearchCommands *m_search = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "ui/GridLayouts.h"
 
 #include "store/RecordTableModel.h"
-#include "ui/SearchResultModel.h"
+#include "app/SearchResultModel.h"
 #include "ui/Twips.h"
 
 #include <QHeaderView>

@@ -43,6 +43,13 @@ QSystemTrayIcon::MessageIcon TrayIcon(Prompter::Icon icon)
 WidgetPrompter::WidgetPrompter(QObject *parent)
     : QObject(parent)
 {
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &WidgetPrompter::Clipboard_DataChanged);
+    Clipboard_DataChanged();
+}
+
+void WidgetPrompter::Clipboard_DataChanged()
+{
+    m_clipboardText = QApplication::clipboard()->text();
 }
 
 void WidgetPrompter::showMessage(Icon icon, const QString &title, const QString &text, std::function<void()> onClosed)
@@ -93,15 +100,17 @@ void WidgetPrompter::chooseFolder(const QString &title, std::function<void(const
 
 QString WidgetPrompter::clipboardText()
 {
-    return QApplication::clipboard()->text();
+    return m_clipboardText;
 }
 
 void WidgetPrompter::setClipboardText(const QString &text)
 {
+    m_clipboardText = text;
     QApplication::clipboard()->setText(text);
 }
 
 void WidgetPrompter::clearClipboard()
 {
+    m_clipboardText.clear();
     QApplication::clipboard()->clear();
 }

@@ -7,11 +7,13 @@
 #include <QQueue>
 #include <QSystemTrayIcon>
 
-
 class QWidget;
 
 // Prompts as widgets. Message boxes are window-modal and shown one at a time in
-// the order they were asked for; none of them blocks the event loop.
+// the order they were asked for; none of them blocks the event loop. The
+// clipboard's text is read when the clipboard changes, not when it is asked for:
+// on X11 a read waits for the program that owns the clipboard, which may take
+// seconds, and the clipboard watch asks every second.
 class WidgetPrompter final : public QObject, public Prompter
 {
     Q_OBJECT
@@ -45,9 +47,11 @@ private:
     };
 
     void ShowNextMessage();
+    void Clipboard_DataChanged();
 
     QPointer<QWidget> m_window;
     QPointer<QSystemTrayIcon> m_trayIcon;
     QQueue<PendingMessage> m_pending;
     bool m_messageOpen = false;
+    QString m_clipboardText;
 };

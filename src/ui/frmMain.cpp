@@ -1,6 +1,9 @@
 #include "ui/frmMain.h"
 
 #include "app/MainController.h"
+#include "app/SearchResultModel.h"
+#include "clipboard/ClipboardWatch.h"
+#include "queue/QueueCommands.h"
 #include "store/RecordTable.h"
 #include "store/RecordTableModel.h"
 #include "ui/AppIcon.h"
@@ -115,6 +118,7 @@ frmMain::frmMain(MainController &controller, QWidget *parent)
 
     connect(&m_controller, &MainController::DownPathChanged, m_txtDownPath, &QLineEdit::setText);
     connect(m_btnBrowse, &QPushButton::clicked, &m_controller, &MainController::btnBrowse_Click);
+    connect(&m_controller, &MainController::ServiceObjectsCreated, this, &frmMain::ConnectCommands);
 }
 
 int frmMain::Px(int twips) const
@@ -291,10 +295,8 @@ void frmMain::BuildSearchPage()
     m_txtSearch = new HintLineEdit(SearchPageRules::SearchHint(), m_MyFrame2);
     m_txtSearch->setObjectName(QStringLiteral("txtSearch"));
     Place(m_txtSearch, 1350, 120, 4500, 345);
-    connect(m_txtSearch, &QLineEdit::returnPressed, this, &frmMain::SearchCommand);
     m_cmdSearch = NewButton(m_MyFrame2, "cmdSearch", QStringLiteral("Search RapidShare"));
     Place(m_cmdSearch, 6000, 105, 2250, 375);
-    connect(m_cmdSearch, &QPushButton::clicked, this, &frmMain::SearchCommand);
 
     auto newList = [this](const char *name, const QStringList &entries) {
         auto *list = new QComboBox(m_MyFrame2);
@@ -341,11 +343,8 @@ void frmMain::BuildSearchPage()
     m_lblSearchPage->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_cmbSearchPage = new QComboBox(page);
     m_cmbSearchPage->setObjectName(QStringLiteral("cmbSearchPage"));
-    connect(m_cmbSearchPage, &QComboBox::activated, this, &frmMain::cmbSearchPage_Click);
     m_cmdPrevPage = NewButton(page, "cmdPrevPage", QStringLiteral("<<"), QStringLiteral("Previous results page"));
-    connect(m_cmdPrevPage, &QPushButton::clicked, this, [this] { StepSearchPage(-1); });
     m_cmdNextPage = NewButton(page, "cmdNextPage", QStringLiteral(">>"), QStringLiteral("Next Results Page"));
-    connect(m_cmdNextPage, &QPushButton::clicked, this, [this] { StepSearchPage(+1); });
 
     m_cmdAddSearchItems =
         NewButton(page, "cmdAddSearchItems", QStringLiteral("Add selected items as new downloads"));
@@ -358,7 +357,7 @@ void frmMain::BuildSearchPage()
     m_gifWait->resize(Px(kWaitSize), Px(kWaitSize));
     m_gifWait->hide();
     m_waitMovie = new QMovie(m_gifWait);
-    ApplyPaging();
+    ApplySearchState({}, false);
 }
 
 void frmMain::BuildAboutPage()
@@ -459,17 +458,17 @@ void frmMain::SetUpGrid()
     GridLayouts::ApplyColumns(*m_downListModel, columns);
     m_Grid->setModel(m_downListModel);
     GridLayouts::ApplyColumns(*m_Grid, columns, m_dpi, GridLayouts::DownListFirstHiddenTail);
-    const int status = table ? table->FieldIndex(u"Download_Status") : -1;
-    if (status >= 0)
-        m_Grid->setItemDelegateForColumn(status, new StatusDelegate(m_Grid));
+    m_statusColumn = table ? table->FieldIndex(u"Download_Status") : -1;
+    if (m_statusColumn >= 0)
+        m_Grid->setItemDelegateForColumn(m_statusColumn, new StatusDelegate(m_Grid));
 }
 
 void frmMain::SetUpGridSearch()
 {
-    m_searchResults = new SearchResultModel(this);
+    SearchResultModel &rsSearch = m_controller.rsSearch();
     const QList<GridLayouts::GridColumn> columns = GridLayouts::SearchColumns();
-    GridLayouts::ApplyColumns(*m_searchResults, columns);
-    m_GridSearch->setModel(m_searchResults);
+    GridLayouts::ApplyColumns(rsSearch, columns);
+    m_GridSearch->setModel(&rsSearch);
     GridLayouts::ApplyColumns(*m_GridSearch, columns, m_dpi);
 }
 
@@ -607,78 +606,40 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 // ---- Search page
 
-QString frmMain::SearchText() const
+SearchResultModel *frmMain::SearchResults() const
 {
-    return m_txtSearch->text();
+    return &m_controller.rsSearch();
 }
 
-frmMain::SearchFilters frmMain::CurrentSearchFilters() const
+SearchCommands::Request frmMain::CurrentSearchRequest() const
 {
-    SearchFilters filters;
-    filters.extension = m_cmbExtension->currentIndex();
-    filters.dateFilter = m_cmbDateFilter->currentIndex();
-    filters.sortBy = m_cmbSortBy->currentIndex();
+    SearchCommands::Request request;
+    request.text = m_txtSearch->text();
+    request.extension = m_cmbExtension->currentIndex();
+    request.dateFilter = m_cmbDateFilter->currentIndex();
+    request.sortBy = m_cmbSortBy->currentIndex();
     if (!m_txtSizeFrom->text().isEmpty())
-        filters.sizeFrom = m_txtSizeFrom->text().toInt();
+        request.sizeFrom = m_txtSizeFrom->text().toInt();
     if (!m_txtSizeTo->text().isEmpty())
-        filters.sizeTo = m_txtSizeTo->text().toInt();
-    return filters;
+        request.sizeTo = m_txtSizeTo->text().toInt();
+    return request;
 }
 
-void frmMain::SearchCommand()
+void frmMain::ShowSearchPages()
 {
-    if (m_searchBusy)
-        return;
-    m_lblAddSearch->clear();
-    Q_EMIT SearchRequested();
+    const SearchCommands &search = m_controller.Search();
+    if (m_cmbSearchPage->count() != search.PageCount()) {
+        m_cmbSearchPage->clear();
+        for (int page = 1; page <= search.PageCount(); ++page)
+            m_cmbSearchPage->addItem(QString::number(page));
+    }
+    m_cmbSearchPage->setCurrentIndex(search.SelectedIndex());
+    m_gridSearchCaption->setText(search.Caption());
+    ApplySearchState(search.Paging(), search.IsBusy());
 }
 
-void frmMain::ShowSearchResults(const QString &searchText, const QString &totalCount, int pageCount,
-                                const QList<SearchHit> &hits)
+void frmMain::ShowSearchBusy(bool busy)
 {
-    m_cmbSearchPage->clear();
-    for (int page = 1; page <= pageCount; ++page)
-        m_cmbSearchPage->addItem(QString::number(page));
-    m_cmbSearchPage->setCurrentIndex(pageCount >= 1 ? 0 : -1);
-    m_gridSearchCaption->setText(SearchPageRules::SummaryCaption(searchText, totalCount, pageCount));
-    m_searchResults->SetHits(hits);
-    m_paging = SearchPageRules::Paging(pageCount, 0);
-    ApplyPaging();
-}
-
-void frmMain::ShowSearchPage(int page, const QList<SearchHit> &hits)
-{
-    if (page >= 1 && page <= m_cmbSearchPage->count())
-        m_cmbSearchPage->setCurrentIndex(page - 1);
-    m_searchResults->SetHits(hits);
-    m_paging = SearchPageRules::Paging(m_cmbSearchPage->count(), m_cmbSearchPage->currentIndex());
-    ApplyPaging();
-}
-
-void frmMain::cmbSearchPage_Click()
-{
-    m_lblAddSearch->clear();
-    const int index = m_cmbSearchPage->currentIndex();
-    if (index < 0)
-        return;
-    m_paging = SearchPageRules::Paging(m_cmbSearchPage->count(), index);
-    ApplyPaging();
-    Q_EMIT SearchPageRequested(m_cmbSearchPage->itemText(index).toInt());
-}
-
-void frmMain::StepSearchPage(int step)
-{
-    m_lblAddSearch->clear();
-    const int index = m_cmbSearchPage->currentIndex() + step;
-    if (m_searchBusy || m_cmbSearchPage->currentIndex() < 0 || index < 0 || index >= m_cmbSearchPage->count())
-        return;
-    m_cmbSearchPage->setCurrentIndex(index);
-    cmbSearchPage_Click();
-}
-
-void frmMain::SetSearchBusy(bool busy)
-{
-    m_searchBusy = busy;
     if (busy) {
         m_gifWait->show();
         m_gifWait->raise();
@@ -687,19 +648,92 @@ void frmMain::SetSearchBusy(bool busy)
         m_waitMovie->stop();
         m_gifWait->hide();
     }
-    ApplyPaging();
+    ApplySearchState(m_controller.Search().Paging(), busy);
 }
 
-void frmMain::ApplyPaging()
+void frmMain::ApplySearchState(const SearchPageRules::PagingState &paging, bool busy)
 {
-    m_cmbSearchPage->setEnabled(m_paging.selector && !m_searchBusy);
-    m_cmdPrevPage->setEnabled(m_paging.previous && !m_searchBusy);
-    m_cmdNextPage->setEnabled(m_paging.next && !m_searchBusy);
+    m_cmbSearchPage->setEnabled(paging.selector);
+    m_cmdPrevPage->setEnabled(paging.previous);
+    m_cmdNextPage->setEnabled(paging.next);
     for (QPushButton *command : {m_cmdSearch, m_cmdAddSearchItems, m_cmdAddAndStart})
-        command->setEnabled(!m_searchBusy);
+        command->setEnabled(!busy);
 }
 
-void frmMain::SetAddSearchProgress(const QString &text)
+// ---- Commands
+
+void frmMain::ConnectCommands()
 {
-    m_lblAddSearch->setText(text);
+    ConnectCheckPage();
+    ConnectDownloadListMenus();
+    ConnectSearchPage();
+}
+
+void frmMain::ConnectCheckPage()
+{
+    connect(m_cmdCheckLinks, &QPushButton::clicked, this, [this] {
+        m_controller.cmdCheckLinks_Click(m_txtLinks->toPlainText());
+        m_txtLinks->clear();
+    });
+    connect(m_cmdClearCheckList, &QPushButton::clicked, &m_controller, &MainController::cmdClearCheckList_Click);
+    connect(m_cmdDownloadLinks, &QPushButton::clicked, &m_controller, &MainController::cmdDownloadLinks_Click);
+
+    ClipboardWatch &clipboard = m_controller.Clipboard();
+    clipboard.SetCatchEnabled(m_chkCatch->isChecked());
+    connect(m_chkCatch, &QCheckBox::toggled, &clipboard, &ClipboardWatch::SetCatchEnabled);
+}
+
+void frmMain::ConnectDownloadListMenus()
+{
+    QueueCommands &commands = m_controller.Commands();
+    const QList<QPair<QAction *, void (QueueCommands::*)()>> items = {
+        {m_frmMenu->mnuDownAll(), &QueueCommands::QueueAllDownloads},
+        {m_frmMenu->mnutDownSelected(), &QueueCommands::QueueSelectedDownloads},
+        {m_frmMenu->mnuStopAll(), &QueueCommands::StopAllDownloads},
+        {m_frmMenu->mnuStopSelected(), &QueueCommands::StopSelectedDownloads},
+        {m_frmMenu->mnuClearCompleted(), &QueueCommands::ClearCompleteItems},
+        {m_frmMenu->mnuClearError(), &QueueCommands::ClearErrorItems},
+        {m_frmMenu->mnuClearStopped(), &QueueCommands::ClearStoppedItems},
+        {m_frmMenu->mnuClearSelected(), &QueueCommands::RemoveSelectedDownloads},
+        {m_frmMenu->mnuClearAll(), &QueueCommands::ClearAllItems},
+    };
+    for (const auto &[action, command] : items)
+        connect(action, &QAction::triggered, this, [&commands, command = command] { (commands.*command)(); });
+    for (QAction *mark : {m_frmMenu->mnuIncludeComplete(), m_frmMenu->mnuInCludeWaiting(),
+                          m_frmMenu->mnuIncludeDownloading()})
+        connect(mark, &QAction::triggered, this, &frmMain::FilterDownGrid);
+}
+
+void frmMain::FilterDownGrid()
+{
+    DownGridFilter &filter = m_controller.Filter();
+    filter.includeComplete = m_frmMenu->mnuIncludeComplete()->isChecked();
+    filter.includeWaiting = m_frmMenu->mnuInCludeWaiting()->isChecked();
+    filter.includeDownloading = m_frmMenu->mnuIncludeDownloading()->isChecked();
+    if (m_statusColumn < 0)
+        return;
+    const int rows = m_downListModel->rowCount();
+    for (int row = 0; row < rows; ++row) {
+        const QString status =
+            m_downListModel->index(row, m_statusColumn).data(RecordTableModel::RawValueRole).toString();
+        m_Grid->setRowHidden(row, !filter.IsVisible(status, !m_Grid->isRowHidden(row)));
+    }
+}
+
+void frmMain::ConnectSearchPage()
+{
+    SearchCommands &search = m_controller.Search();
+    auto searchCommand = [this, &search] { search.cmdSearch_Click(CurrentSearchRequest()); };
+    connect(m_cmdSearch, &QPushButton::clicked, this, searchCommand);
+    connect(m_txtSearch, &QLineEdit::returnPressed, this, searchCommand);
+    connect(m_cmbSearchPage, &QComboBox::activated, &search, &SearchCommands::cmbSearchPage_Click);
+    connect(m_cmdPrevPage, &QPushButton::clicked, &search, &SearchCommands::cmdPrevPage_Click);
+    connect(m_cmdNextPage, &QPushButton::clicked, &search, &SearchCommands::cmdNextPage_Click);
+    connect(m_cmdAddSearchItems, &QPushButton::clicked, &search, &SearchCommands::cmdAddSearchItems_Click);
+    connect(m_cmdAddAndStart, &QPushButton::clicked, &search, &SearchCommands::cmdAddAndStart_Click);
+
+    connect(&search, &SearchCommands::PagesChanged, this, &frmMain::ShowSearchPages);
+    connect(&search, &SearchCommands::BusyChanged, this, &frmMain::ShowSearchBusy);
+    connect(&search, &SearchCommands::AddProgressChanged, m_lblAddSearch, &QLabel::setText);
+    connect(&search, &SearchCommands::DownloadListRequested, this, [this] { cmdToolBar_Click(DownloadListPage); });
 }

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "ui/SearchPageRules.h"
-#include "ui/SearchResultModel.h"
+#include "app/SearchCommands.h"
 
 #include <QWidget>
 
 #include <array>
-#include <optional>
 
 class MainController;
 class QButtonGroup;
@@ -23,16 +21,17 @@ class QSystemTrayIcon;
 class QTableView;
 class QTimer;
 class RecordTableModel;
+class SearchResultModel;
 class TransitionPanel;
 class WidgetPrompter;
 class frmMenu;
 
 // The main window: a toolbar row of page buttons over four pages ("Add New
 // Download", "Download List", "Search", "About"), the three grids, the pop-up
-// menus of the download list, the tray icon and the wait animation. It shows
-// what it is told and reports what the user asks for; the commands themselves
-// are connected from outside to the buttons, the menu actions and the signals
-// below.
+// menus of the download list, the tray icon and the wait animation. It holds no
+// rules of its own: once the controller has created its commands
+// (ServiceObjectsCreated), every button and menu item is connected to them, and
+// the search page shows the state of the controller's SearchCommands.
 class frmMain final : public QWidget
 {
     Q_OBJECT
@@ -47,16 +46,6 @@ public:
     static constexpr int MinimumWidthTwips = 8640;
     static constexpr int MinimumHeightTwips = 5664;
     static constexpr int EffectMilliseconds = 700;
-
-    // The filters of the search page as the search client takes them: the index of
-    // each list's entry, and a size only when its box holds one (megabytes).
-    struct SearchFilters {
-        int extension = 0;
-        int dateFilter = 0;
-        int sortBy = 0;
-        std::optional<int> sizeFrom;
-        std::optional<int> sizeTo;
-    };
 
     explicit frmMain(MainController &controller, QWidget *parent = nullptr);
 
@@ -103,6 +92,10 @@ public:
     QTableView *Grid() const { return m_Grid; }
     RecordTableModel *DownListModel() const { return m_downListModel; }
     frmMenu *Menu() const { return m_frmMenu; }
+    // Applies the Filter menu's check marks to Grid's rows: each row is hidden or
+    // shown by DownGridFilter::IsVisible; rows whose status changes later keep
+    // their visibility until the next toggle.
+    void FilterDownGrid();
 
     // ---- Search page
     QLineEdit *txtSearch() const { return m_txtSearch; }
@@ -121,31 +114,11 @@ public:
     QLabel *lblAddSearch() const { return m_lblAddSearch; }
     QPushButton *cmdAddSearchItems() const { return m_cmdAddSearchItems; }
     QPushButton *cmdAddAndStart() const { return m_cmdAddAndStart; }
-    SearchResultModel *SearchResults() const { return m_searchResults; }
+    SearchResultModel *SearchResults() const;
 
-    // The search text exactly as typed (the hint while the box shows it).
-    QString SearchText() const;
-    SearchFilters CurrentSearchFilters() const;
-    // A finished search: the page selector holds "1".."pageCount" with the first
-    // chosen, the caption sums the search up, the grid shows `hits` (page 1).
-    void ShowSearchResults(const QString &searchText, const QString &totalCount, int pageCount,
-                           const QList<SearchHit> &hits);
-    // A fetched result page: the selector shows `page`, the grid its hits; the
-    // caption stays.
-    void ShowSearchPage(int page, const QList<SearchHit> &hits);
-    // While a search page or a details page is fetched: gifWait plays and the
-    // search, paging and add commands are disabled, so none runs over itself.
-    void SetSearchBusy(bool busy);
-    bool IsSearchBusy() const { return m_searchBusy; }
-    // The progress text of adding hits ("Getting Direct Links...", ...).
-    void SetAddSearchProgress(const QString &text);
-
-Q_SIGNALS:
-    // "Search RapidShare" or Enter in the search box.
-    void SearchRequested();
-    // The page selector's entry changed by the user, or by Next or Previous:
-    // fetch that page (1-based) and hand it to ShowSearchPage.
-    void SearchPageRequested(int page);
+    // The search text exactly as typed (the hint while the box shows it), and the
+    // filters as the search client takes them.
+    SearchCommands::Request CurrentSearchRequest() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -168,20 +141,25 @@ private:
     void SetUpGridSearch();
     void LayoutWindow();
 
+    // Connects every command of the window to the controller's objects.
+    void ConnectCommands();
+    void ConnectCheckPage();
+    void ConnectDownloadListMenus();
+    void ConnectSearchPage();
+
     void tmrEffect_Timer();
     void BringToFront(int index);
     QWidget *PagePanel(int index) const;
 
-    void SearchCommand();
-    void cmbSearchPage_Click();
-    void StepSearchPage(int step);
-    void ApplyPaging();
+    // The search page shows the state of SearchCommands.
+    void ShowSearchPages();
+    void ShowSearchBusy(bool busy);
+    void ApplySearchState(const SearchPageRules::PagingState &paging, bool busy);
 
     MainController &m_controller;
     qreal m_dpi = 96;
     int m_currentPage = AddNewDownloadPage;
-    bool m_searchBusy = false;
-    SearchPageRules::PagingState m_paging;
+    int m_statusColumn = -1; // Download_Status in Grid
 
     QTimer *m_tmrEffect = nullptr;
     TransitionPanel *m_frEffect = nullptr;
@@ -237,7 +215,6 @@ private:
     QLabel *m_lblAddSearch = nullptr;
     QPushButton *m_cmdAddSearchItems = nullptr;
     QPushButton *m_cmdAddAndStart = nullptr;
-    SearchResultModel *m_searchResults = nullptr;
 
     // About
     QFrame *m_MyFrame3 = nullptr;

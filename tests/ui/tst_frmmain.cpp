@@ -1,4 +1,8 @@
+#include "SearchSite.h"
+#include "ServiceEmulator.h"
 #include "app/MainController.h"
+#include "app/SearchResultModel.h"
+#include "clipboard/ClipboardWatch.h"
 #include "store/RecordTableModel.h"
 #include "support/TestListFile.h"
 #include "ui/StatusDelegate.h"
@@ -11,6 +15,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -29,10 +35,15 @@
 
 namespace {
 
-// A program folder with a list file, a settings file and the window over them.
+constexpr int kWait = 10000;
+
+// A program folder with a list file, a settings file and the window over them;
+// every service it talks to is played by the emulator.
 struct Program {
+    ServiceEmulator emulator;
     TestListFile folder;
     QTemporaryDir settingsDir;
+    QTemporaryDir downloads;
     AppSettings settings{settingsDir.filePath(QStringLiteral("settings.ini"))};
     RecordingPrompter prompter;
     MainController controller{folder.Folder(), settings, prompter};
@@ -40,8 +51,23 @@ struct Program {
 
     bool Load(const QStringList &rows = {})
     {
-        return folder.IsValid() && folder.Execute(rows)
-            && controller.Load([this] { window.Initialise(); }, [] { QFAIL("the program ended"); });
+        SearchSite::Register(emulator);
+        if (!emulator.Listen() || !folder.IsValid() || !folder.Execute(rows))
+            return false;
+        for (const char *key : {"ApiHost", "FileServerHost", "SearchHost"})
+            settings.SetValue(QStringLiteral("Services"), QLatin1String(key), emulator.Host());
+        settings.SetDownPath(downloads.path());
+        return controller.Load([this] { window.Initialise(); }, [] { QFAIL("the program ended"); });
+    }
+    // The statuses of the download list, in list order.
+    QStringList DownStatuses() const { return Column(window.DownListModel(), 3); }
+    QStringList CheckStatuses() const { return Column(window.CheckListModel(), 3); }
+    static QStringList Column(const QAbstractItemModel *model, int column)
+    {
+        QStringList values;
+        for (int row = 0; row < model->rowCount(); ++row)
+            values.append(model->index(row, column).data(RecordTableModel::RawValueRole).toString());
+        return values;
     }
     int Px(int twips) const { return Twips::ToPixels(twips, window.logicalDpiX()); }
     // Waits for the transition that is running to end.
@@ -187,9 +213,10 @@ private Q_SLOTS:
                 found = found || label->text() == QLatin1String(text);
             QVERIFY2(found, text);
         }
-        const frmMain::SearchFilters filters = w.CurrentSearchFilters();
-        QCOMPARE(filters.extension, 0);
-        QVERIFY(!filters.sizeFrom && !filters.sizeTo);
+        const SearchCommands::Request request = w.CurrentSearchRequest();
+        QCOMPARE(request.text, QStringLiteral("Type the search text"));
+        QCOMPARE(request.extension, 0);
+        QVERIFY(!request.sizeFrom && !request.sizeTo);
     }
 
     void pageSwitchEndsOnTheLastClick()
@@ -333,7 +360,7 @@ private Q_SLOTS:
             QCOMPARE(search->isColumnHidden(column), column == 6);
         QCOMPARE(search->columnWidth(4), p.Px(3800));
         // The layout holds for every new page of results.
-        w.ShowSearchResults(QStringLiteral("x"), QStringLiteral("3"), 1, Hits(3));
+        p.controller.rsSearch().SetHits(Hits(3));
         QCOMPARE(search->model()->rowCount(), 3);
         QVERIFY(search->isColumnHidden(6));
         QCOMPARE(search->columnWidth(4), p.Px(3800));
@@ -384,7 +411,7 @@ private Q_SLOTS:
         box->setText(QStringLiteral("ubuntu"));
         QCoreApplication::sendEvent(box, &focusOut);
         QCoreApplication::sendEvent(box, &focusIn);
-        QCOMPARE(p.window.SearchText(), QStringLiteral("ubuntu"));
+        QCOMPARE(p.window.CurrentSearchRequest().text, QStringLiteral("ubuntu"));
         QCOMPARE(box->property("hint").toBool(), false);
     }
 
@@ -403,103 +430,202 @@ private Q_SLOTS:
         QCOMPARE(to->text(), QStringLiteral("3276"));
         QTest::keyClick(to, Qt::Key_7);
         QCOMPARE(to->text(), QStringLiteral("32767"));
-        const frmMain::SearchFilters filters = p.window.CurrentSearchFilters();
-        QCOMPARE(filters.sizeFrom.value_or(-1), 123);
-        QCOMPARE(filters.sizeTo.value_or(-1), 32767);
+        const SearchCommands::Request request = p.window.CurrentSearchRequest();
+        QCOMPARE(request.sizeFrom.value_or(-1), 123);
+        QCOMPARE(request.sizeTo.value_or(-1), 32767);
     }
 
-    void searchCommandsAskForASearch()
+    void searchPageFollowsItsCommands()
     {
         Program p;
         QVERIFY(p.Load());
         frmMain &w = p.window;
-        QSignalSpy asked(&w, &frmMain::SearchRequested);
-        w.SetAddSearchProgress(QStringLiteral("Done"));
+
+        // The hint is no search text.
         QTest::mouseClick(w.cmdSearch(), Qt::LeftButton);
-        QCOMPARE(asked.count(), 1);
-        QVERIFY(w.lblAddSearch()->text().isEmpty());
-        QTest::keyClick(w.txtSearch(), Qt::Key_Return);
-        QTest::keyClick(w.txtSearch(), Qt::Key_Enter);
-        QCOMPARE(asked.count(), 3);
+        QCOMPARE(p.prompter.messages(), QStringList{QStringLiteral("Search text can not be empty!")});
+        QVERIFY(p.emulator.Requests().isEmpty());
 
-        // While a fetch waits, nothing asks again.
-        w.SetSearchBusy(true);
+        // Enter in the box searches; the page is busy until the first page is in.
+        w.txtSearch()->setFocus();
+        w.txtSearch()->setText(QStringLiteral("jazz"));
+        w.cmbDateFilter()->setCurrentIndex(7);
+        QTest::keyClick(w.txtSearch(), Qt::Key_Return);
         QVERIFY(!w.gifWait()->isHidden());
-        QVERIFY(w.gifWait()->movie()->state() != QMovie::NotRunning || !w.gifWait()->movie()->isValid());
-        QVERIFY(!w.cmdSearch()->isEnabled());
-        QVERIFY(!w.cmdAddSearchItems()->isEnabled());
-        QVERIFY(!w.cmdAddAndStart()->isEnabled());
-        QTest::keyClick(w.txtSearch(), Qt::Key_Return);
-        QCOMPARE(asked.count(), 3);
-        w.SetSearchBusy(false);
-        QVERIFY(w.gifWait()->isHidden());
-        QVERIFY(w.cmdSearch()->isEnabled());
-        QVERIFY(w.cmdAddSearchItems()->isEnabled());
-    }
-
-    void resultsFillThePageSelector()
-    {
-        Program p;
-        QVERIFY(p.Load());
-        frmMain &w = p.window;
-        QSignalSpy pageAsked(&w, &frmMain::SearchPageRequested);
+        for (QWidget *command : std::initializer_list<QWidget *>{w.cmdSearch(), w.cmdAddSearchItems(),
+                                                                 w.cmdAddAndStart(), w.cmbSearchPage()})
+            QVERIFY(!command->isEnabled());
+        QTest::keyClick(w.txtSearch(), Qt::Key_Return); // ignored while busy
+        QVERIFY(QTest::qWaitFor([&w] { return w.gifWait()->isHidden(); }, kWait));
+        QCOMPARE(p.emulator.Requests().size(), 1);
 
         // 37 hits: pages 1 to 4, the first chosen, Previous off, Next on.
-        w.ShowSearchResults(QStringLiteral("x"), QStringLiteral("37"), 4, Hits(10));
         QCOMPARE(Entries(w.cmbSearchPage()), QStringList({"1", "2", "3", "4"}));
         QCOMPARE(w.cmbSearchPage()->currentIndex(), 0);
         QVERIFY(w.cmbSearchPage()->isEnabled());
         QVERIFY(!w.cmdPrevPage()->isEnabled());
         QVERIFY(w.cmdNextPage()->isEnabled());
-        QCOMPARE(w.GridSearchCaption()->text(), QStringLiteral("Search for \"x\" [37 Files Found]"));
-        QCOMPARE(w.SearchResults()->rowCount(), 10);
-        QCOMPARE(pageAsked.count(), 0); // the first page came with the search
+        QVERIFY(w.cmdSearch()->isEnabled());
+        QCOMPARE(w.GridSearchCaption()->text(), QStringLiteral("Search for \"jazz\" [37 Files Found]"));
+        QCOMPARE(w.GridSearch()->model()->rowCount(), 10);
 
-        // Next asks for page 2; the page arrives; Previous comes on.
-        w.SetAddSearchProgress(QStringLiteral("Done"));
+        // Next shows page 2; the caption stays.
         QTest::mouseClick(w.cmdNextPage(), Qt::LeftButton);
-        QCOMPARE(pageAsked.count(), 1);
-        QCOMPARE(pageAsked.last().at(0).toInt(), 2);
-        QVERIFY(w.lblAddSearch()->text().isEmpty());
-        w.SetSearchBusy(true);
-        w.SetSearchBusy(false);
-        w.ShowSearchPage(2, Hits(10));
         QCOMPARE(w.cmbSearchPage()->currentText(), QStringLiteral("2"));
-        QVERIFY(w.cmdPrevPage()->isEnabled());
-        QVERIFY(w.cmdNextPage()->isEnabled());
-        QCOMPARE(w.GridSearchCaption()->text(), QStringLiteral("Search for \"x\" [37 Files Found]"));
+        QVERIFY(QTest::qWaitFor([&w] { return w.gifWait()->isHidden(); }, kWait));
+        QVERIFY(w.cmdPrevPage()->isEnabled() && w.cmdNextPage()->isEnabled());
+        QCOMPARE(w.GridSearchCaption()->text(), QStringLiteral("Search for \"jazz\" [37 Files Found]"));
 
-        // The last page: Next goes off and asks for nothing more.
+        // The last page from the selector: Next goes off.
         w.cmbSearchPage()->setCurrentIndex(3);
         Q_EMIT w.cmbSearchPage()->activated(3);
-        QCOMPARE(pageAsked.last().at(0).toInt(), 4);
-        w.ShowSearchPage(4, Hits(7));
+        QVERIFY(QTest::qWaitFor([&w] { return w.gifWait()->isHidden(); }, kWait));
+        QCOMPARE(w.GridSearch()->model()->rowCount(), 7);
         QVERIFY(!w.cmdNextPage()->isEnabled());
-        QCOMPARE(w.SearchResults()->rowCount(), 7);
-        const int asked = int(pageAsked.count());
-        w.cmdNextPage()->click(); // disabled: nothing
-        QCOMPARE(pageAsked.count(), asked);
+        QVERIFY(w.cmdPrevPage()->isEnabled());
 
-        // Previous steps back one page.
-        QTest::mouseClick(w.cmdPrevPage(), Qt::LeftButton);
-        QCOMPARE(pageAsked.last().at(0).toInt(), 3);
-        w.ShowSearchPage(3, Hits(10));
-        QVERIFY(w.cmdPrevPage()->isEnabled() && w.cmdNextPage()->isEnabled());
+        // Add-and-start: the ticked hit is checked, queued, and the download list shown.
+        w.SearchResults()->setData(w.SearchResults()->index(0, SearchResultModel::CheckBox), Qt::Checked,
+                                   Qt::CheckStateRole);
+        QTest::mouseClick(w.cmdAddAndStart(), Qt::LeftButton);
+        QCOMPARE(w.lblAddSearch()->text(), QStringLiteral("Getting Direct Links..."));
+        QVERIFY(QTest::qWaitFor([&w] { return w.CurrentPage() == frmMain::DownloadListPage; }, kWait));
+        QCOMPARE(w.lblAddSearch()->text(), QStringLiteral("Done"));
+        QVERIFY(w.gifWait()->isHidden());
+        QCOMPARE(w.CheckListModel()->rowCount(), 0);
+        QCOMPARE(w.DownListModel()->rowCount(), 1);
+        QVERIFY(p.WaitForTransition());
+        QCOMPARE(w.FrontPage(), int(frmMain::DownloadListPage));
+        QCOMPARE(p.prompter.messages(), QStringList{QStringLiteral("Search text can not be empty!")});
+    }
 
-        // 7 hits make one page: no stepping.
-        w.ShowSearchResults(QStringLiteral("y"), QStringLiteral("7"), 1, Hits(7));
-        QCOMPARE(Entries(w.cmbSearchPage()), QStringList({"1"}));
-        QVERIFY(!w.cmdPrevPage()->isEnabled());
-        QVERIFY(!w.cmdNextPage()->isEnabled());
+    void checkPageCommands()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        frmMain &w = p.window;
+        // Pasted text keeps the editor's line breaks; both links are read.
+        w.txtLinks()->setPlainText(QStringLiteral("http://rapidshare.com/files/7_s2k/a.zip\n"
+                                                  "http://rapidshare.com/files/8_s3k/b.zip"));
+        QTest::mouseClick(w.cmdCheckLinks(), Qt::LeftButton);
+        QVERIFY(w.txtLinks()->toPlainText().isEmpty());
+        QCOMPARE(w.CheckListModel()->rowCount(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(p.CheckStatuses(), QStringList({"Available", "Available"}), kWait);
 
-        // No page: the selector is empty and all three are off.
-        w.ShowSearchResults(QStringLiteral("nothing"), QString(), 0, {});
-        QCOMPARE(w.cmbSearchPage()->count(), 0);
-        QVERIFY(!w.cmbSearchPage()->isEnabled());
-        QVERIFY(!w.cmdPrevPage()->isEnabled());
-        QVERIFY(!w.cmdNextPage()->isEnabled());
-        QCOMPARE(w.GridSearchCaption()->text(), QStringLiteral("Search for \"nothing\" [0 Files Found]"));
-        QCOMPARE(w.SearchResults()->rowCount(), 0);
+        // Download Available Links queues them and starts the queue.
+        QTest::mouseClick(w.cmdDownloadLinks(), Qt::LeftButton);
+        QCOMPARE(w.CheckListModel()->rowCount(), 0);
+        QCOMPARE(w.DownListModel()->rowCount(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(p.DownStatuses(), QStringList({"Complete", "Complete"}), kWait);
+
+        // Text without a link is refused, and the box is emptied all the same.
+        w.txtLinks()->setPlainText(QStringLiteral("nothing to see"));
+        QTest::mouseClick(w.cmdCheckLinks(), Qt::LeftButton);
+        QVERIFY(w.txtLinks()->toPlainText().isEmpty());
+        QCOMPARE(p.prompter.messages(), QStringList{QStringLiteral("No Supported links Found.")});
+
+        // Clear List empties the check list, whatever its rows' states.
+        w.txtLinks()->setPlainText(QStringLiteral("http://rapidshare.com/files/9_s1k/c.zip"));
+        QTest::mouseClick(w.cmdCheckLinks(), Qt::LeftButton);
+        QCOMPARE(w.CheckListModel()->rowCount(), 1);
+        QTest::mouseClick(w.cmdClearCheckList(), Qt::LeftButton);
+        QCOMPARE(w.CheckListModel()->rowCount(), 0);
+    }
+
+    void clipboardBoxGatesTheWatch()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        ClipboardWatch &watch = p.controller.Clipboard();
+        QVERIFY(p.window.chkCatch()->isChecked());
+        QVERIFY(watch.CatchEnabled());
+        p.prompter.clipboard = QStringLiteral("http://rapidshare.com/files/7_s2k/a.zip");
+
+        QTest::mouseClick(p.window.Label16(), Qt::LeftButton);
+        QVERIFY(!watch.CatchEnabled());
+        watch.tmrClipboard_Timer();
+        QCOMPARE(p.window.CheckListModel()->rowCount(), 0);
+
+        p.window.chkCatch()->click();
+        QVERIFY(watch.CatchEnabled());
+        watch.tmrClipboard_Timer();
+        QCOMPARE(p.window.CheckListModel()->rowCount(), 1);
+        QCOMPARE(p.prompter.clipboardClears, 1);
+    }
+
+    void menuItemsRunTheQueueCommands_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QStringList>("statuses");
+        QTest::newRow("START All") << "mnuDownAll"
+                                   << QStringList{"Complete", "Requesting File", "Queued", "Queued"};
+        QTest::newRow("START Only Selected") << "mnutDownSelected"
+                                             << QStringList{"Requesting File", "Error", "Queued", "Queued"};
+        QTest::newRow("STOP All") << "mnuStopAll" << QStringList{"Complete", "Error", "Stopped", "Stopped"};
+        QTest::newRow("STOP Only Selected") << "mnuStopSelected"
+                                            << QStringList{"Complete", "Error", "Stopped", "Stopped"};
+        QTest::newRow("Clear Complete Items") << "mnuClearCompleted" << QStringList{"Error", "Stopped", "Queued"};
+        QTest::newRow("Clear Error Items") << "mnuClearError" << QStringList{"Complete", "Stopped", "Queued"};
+        QTest::newRow("Clear Stopped Items") << "mnuClearStopped" << QStringList{"Complete", "Error", "Queued"};
+        QTest::newRow("Clear Selected Items") << "mnuClearSelected" << QStringList{"Error"};
+        QTest::newRow("Clear All Items") << "mnuClearAll" << QStringList{};
+    }
+    void menuItemsRunTheQueueCommands()
+    {
+        QFETCH(QString, item);
+        QFETCH(QStringList, statuses);
+        Program p;
+        // Every row ticked but the Error row.
+        QStringList rows;
+        const QStringList states = {"Complete", "Error", "Stopped", "Queued"};
+        for (int i = 0; i < states.size(); ++i)
+            rows.append(QStringLiteral("INSERT INTO DownList (Check_Box, Download_Status, Sharing_Link, Rapid_File_ID, "
+                                       "Rapid_File_Name) VALUES (%1, '%2', 'http://rapidshare.com/files/%3_s1m/f.bin', "
+                                       "'%3_s1m', 'f.bin')")
+                            .arg(i == 1 ? 0 : 1)
+                            .arg(states.at(i))
+                            .arg(i + 1));
+        QVERIFY(p.Load(rows));
+        auto *action = p.window.findChild<QAction *>(item);
+        QVERIFY(action);
+        action->trigger();
+        QCOMPARE(p.DownStatuses(), statuses);
+        QVERIFY(p.prompter.messages().isEmpty());
+    }
+
+    void filterMarksHideAndShowRows()
+    {
+        Program p;
+        const QStringList states = {"Complete", "Queued", "Error", "42", "Requesting File", "Stopped"};
+        QStringList rows;
+        for (const QString &state : states)
+            rows.append(QStringLiteral("INSERT INTO DownList (Check_Box, Download_Status) VALUES (1, '%1')").arg(state));
+        QVERIFY(p.Load(rows));
+        frmMain &w = p.window;
+        frmMenu *menu = w.Menu();
+        auto shown = [&w, &states] {
+            QStringList visible;
+            for (int row = 0; row < states.size(); ++row) {
+                if (!w.Grid()->isRowHidden(row))
+                    visible.append(states.at(row));
+            }
+            return visible;
+        };
+        // Nothing is hidden until a mark is toggled.
+        QCOMPARE(shown(), states);
+        menu->mnuIncludeComplete()->trigger(); // on
+        QCOMPARE(shown(), states);
+        menu->mnuIncludeComplete()->trigger(); // off
+        QCOMPARE(shown(), QStringList({"Queued", "Error", "42", "Requesting File", "Stopped"}));
+        QVERIFY(!p.controller.Filter().includeComplete);
+        menu->mnuInCludeWaiting()->trigger(); // off
+        QCOMPARE(shown(), QStringList({"Error", "42", "Requesting File", "Stopped"}));
+        menu->mnuIncludeDownloading()->trigger(); // off
+        QCOMPARE(shown(), QStringList({"Error", "Stopped"}));
+        QVERIFY(!p.controller.Filter().includeDownloading);
+        for (QAction *mark : {menu->mnuIncludeComplete(), menu->mnuInCludeWaiting(), menu->mnuIncludeDownloading()})
+            mark->trigger(); // all on
+        QCOMPARE(shown(), states);
     }
 
     void menusCarryTheirItems()
@@ -607,6 +733,25 @@ private Q_SLOTS:
         auto *status = p.window.findChild<QStatusBar *>(QStringLiteral("StatusBar"));
         QVERIFY(status);
         QCOMPARE(status->currentMessage(), QStringLiteral("3 Links Added"));
+    }
+
+    void clipboardTextFollowsItsChanges()
+    {
+        // The prompter's copy is taken when the clipboard changes, from whoever.
+        WidgetPrompter prompter;
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        clipboard->setText(QStringLiteral("http://rapidshare.com/files/1/a.zip"));
+        QCOMPARE(prompter.clipboardText(), QStringLiteral("http://rapidshare.com/files/1/a.zip"));
+        prompter.setClipboardText(QStringLiteral("http://127.0.0.1/get/1/a.zip"));
+        QCOMPARE(clipboard->text(), QStringLiteral("http://127.0.0.1/get/1/a.zip"));
+        QCOMPARE(prompter.clipboardText(), QStringLiteral("http://127.0.0.1/get/1/a.zip"));
+        prompter.clearClipboard();
+        QCOMPARE(prompter.clipboardText(), QString());
+        clipboard->setText(QStringLiteral("later"));
+        QCOMPARE(prompter.clipboardText(), QStringLiteral("later"));
+        // A prompter made later starts from the clipboard as it is.
+        WidgetPrompter second;
+        QCOMPARE(second.clipboardText(), QStringLiteral("later"));
     }
 
     void waitAnimationIsOurOwnSpinner()

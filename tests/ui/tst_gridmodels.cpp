@@ -3,7 +3,7 @@
 #include "store/RecordTableModel.h"
 #include "support/TestListFile.h"
 #include "ui/GridLayouts.h"
-#include "ui/SearchResultModel.h"
+#include "app/SearchResultModel.h"
 #include "util/RecordingPrompter.h"
 
 #include <QAbstractItemModelTester>

@@ -1,5 +1,5 @@
 #include "ui/ProgressRules.h"
-#include "ui/SearchPageRules.h"
+#include "app/SearchPageRules.h"
 #include "ui/SizeBoxValidator.h"
 #include "ui/Twips.h"
 

@@ -1,4 +1,4 @@
-#include "ui/SearchResultModel.h"
+#include "app/SearchResultModel.h"
 
 SearchResultModel::SearchResultModel(QObject *parent)
     : QAbstractTableModel(parent)

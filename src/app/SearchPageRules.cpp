@@ -1,22 +1,8 @@
-#include "ui/SearchPageRules.h"
+#include "app/SearchPageRules.h"
+
+#include "util/TextRules.h"
 
 namespace SearchPageRules {
-
-namespace {
-
-// Trimming removes the space character only, not tabs or line breaks.
-QString TrimBlanks(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
-}
-
-} // namespace
 
 QString SearchHint()
 {
@@ -46,7 +32,7 @@ QString NormaliseDirectLinks(const QString &links)
 {
     QString joined = links;
     joined.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    return TrimBlanks(joined).replace(QLatin1Char(' '), QLatin1String("\r\n"));
+    return TextRules::TrimBlanks(joined).replace(QLatin1Char(' '), QLatin1String("\r\n"));
 }
 
 } // namespace SearchPageRules
