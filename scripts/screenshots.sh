@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Starts Tidefetch under Xvfb in a throwaway folder (its own copy of the program,
-# list file and settings), visits each page and saves a PNG of each.
+# Runs the demo (scripts/demo.sh) under Xvfb and drives it from the outside with
+# xdotool: a search, ticking three hits and adding them, a pasted link checked,
+# the available links downloaded. It saves a PNG of each page on the way.
 #
 #   scripts/screenshots.sh [build-dir] [output-dir]
 #
-# build-dir defaults to build, output-dir to screenshots. With SAMPLE_ROWS=1 the
-# throwaway list file first gets a few rows, so the grids have something to show.
-# Needs Xvfb, ImageMagick and xdotool (installed here when missing).
+# build-dir defaults to build, output-dir to screenshots. Needs Xvfb, ImageMagick
+# and xdotool (installed here when missing).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
@@ -23,39 +23,17 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-work=$(mktemp -d)
 pids=()
 cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
+    # Newest first, each to its end: the demo removes its folder and emulator
+    # while the display is still there.
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null || true
+        wait "${pids[i]}" 2>/dev/null || true
+    done
 }
 trap cleanup EXIT
-
-cp "$build/bin/tidefetch" "$build/bin/DownList.db" "$build/bin/WaitOrange.gif" "$work/"
-mkdir -p "$work/home" "$out"
-if [ "${SAMPLE_ROWS:-0}" = 1 ]; then
-    python3 - "$work/DownList.db" <<'PY'
-import sqlite3, sys
-db = sqlite3.connect(sys.argv[1])
-down = [("ubuntu-22.04-desktop.iso", "42", "3.4 GB", "812.5 KB/s", "No Error", "01:12:40"),
-        ("holiday-photos.zip", "Queued", "120.5 MB", "", "No Error", "00:00:00"),
-        ("lecture-notes.pdf", "Complete", "2.25 MB", "", "No Error", ""),
-        ("concert-2009.avi", "Wait 35 Seconds", "700 MB", "", "No Error", "00:00:00"),
-        ("backup-part1.rar", "Error", "100 MB", "", "Server Down", ""),
-        ("backup-part2.rar", "Stopped", "100 MB", "", "No Error", "")]
-for name, status, size, speed, error, left in down:
-    db.execute("INSERT INTO DownList (Check_Box, Local_File_Name, Download_Status, File_Size_String, Speed,"
-               " Error_Desc, Time_Left, Sharing_Link) VALUES (1, ?, ?, ?, ?, ?, ?, ?)",
-               (name, status, size, speed, error, left, "http://rapidshare.com/files/1/" + name))
-check = [("http://rapidshare.com/files/101/song.mp3", "Available", "song.mp3", "4.5 MB"),
-         ("http://rapidshare.com/files/102/video.mkv", "Checking", "??", "??"),
-         ("http://rapidshare.com/files/103/gone.zip", "UnAvailable", "??", "??")]
-for link, status, name, size in check:
-    db.execute("INSERT INTO CheckList (Sharing_Link, Status, File_Name, File_Size) VALUES (?, ?, ?, ?)",
-               (link, status, name, size))
-db.commit()
-PY
-fi
+mkdir -p "$out"
 
 # A free display: Xvfb writes the number it took.
 exec {displayfd}<> <(:)
@@ -64,7 +42,7 @@ pids+=($!)
 read -r -t 10 display <&"$displayfd"
 export DISPLAY=":$display"
 
-HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" "$work/tidefetch" &
+scripts/demo.sh "$build" >/dev/null &
 pids+=($!)
 window=""
 for _ in $(seq 50); do
@@ -73,17 +51,54 @@ for _ in $(seq 50); do
     sleep 0.2
 done
 [ -n "$window" ] || { echo "the window did not open" >&2; exit 1; }
-sleep 1.5
+sleep 1.5 # the opening transition
 
-# The page buttons' centres (96 DPI): the toolbar row is 70 pixels high.
+# Places in the window at its first size (800 x 560 pixels at 96 DPI), from the
+# layout's twips: the toolbar row is 70 pixels high and the pages start 68
+# pixels down.
 width=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
-shoot() { # name x y
-    xdotool mousemove --window "$window" "$2" "$3" click 1
+click() { # x y
+    xdotool mousemove --window "$window" "$1" "$2" click 1
+    sleep 0.3
+}
+keys() {
+    xdotool key --window "$window" --delay 80 "$@"
+}
+page() { # x: a toolbar button; waits for the transition
+    click "$1" 35
     sleep 1.2
+}
+shoot() { # name
     import -window "$window" "$out/$1.png"
     echo "$out/$1.png"
 }
-shoot add-new-download 207 35
-shoot download-list 310 35
-shoot search 416 35
-shoot about $((width - 13 - 22 - 28)) 35
+ADD_PAGE=207 LIST_PAGE=310 SEARCH_PAGE=416 ABOUT_PAGE=$((width - 63))
+
+# Search for "lecture" and tick the first three hits: the demo's lecture series.
+page $SEARCH_PAGE
+click 242 91 # txtSearch: the hint goes
+xdotool type --window "$window" --delay 40 "lecture"
+keys Return
+sleep 2
+click 120 300 # a cell of GridSearch, then its first row's tick box
+keys ctrl+Home space Down space Down space
+click 323 484 # "Add selected items as new downloads"
+sleep 2
+shoot search
+
+# Paste one more link and check it: the check list shows what the service said.
+page $ADD_PAGE
+click 117 165 # txtLinks
+xdotool type --window "$window" --delay 10 "http://rapidshare.com/files/3000004_s700m_rate8192/city-lights-documentary.avi"
+click 724 220 # "Check Links"
+sleep 2
+shoot add-new-download
+
+# "Download Available Links", then watch the first transfer.
+click 689 486
+page $LIST_PAGE
+sleep 4
+shoot download-list
+
+page $ABOUT_PAGE
+shoot about

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The demo: Tidefetch against the service emulator, in a throwaway folder, so you
+# can search, add, check and download without the real service and without
+# touching your own queue or settings.
+#
+#   scripts/demo.sh              installs what is missing and builds (as scripts/run.sh), then runs build/
+#   scripts/demo.sh BUILD-DIR    runs the programs of BUILD-DIR as they are
+#
+# The emulator listens on a free loopback port. The folder holds a copy of the
+# program with an empty list file and the wait animation, the settings (pointing
+# every service at the emulator) and the download folder. Closing the window, or
+# Ctrl+C here, ends the emulator and removes the folder.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if [ $# -ge 1 ]; then
+    build=$(realpath "$1")
+else
+    scripts/build.sh
+    build=$(realpath build)
+fi
+
+work=$(mktemp -d -t tidefetch-demo.XXXXXX)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# The emulator prints its port first, then the links of its demo files (on its
+# own host; the program takes links of the service's domain, and checks and
+# fetches them through the hosts of its settings).
+"$build/bin/tidefetch-emulator" --links >"$work/emulator.out" 2>"$work/emulator.log" &
+pids+=($!)
+port=""
+for _ in $(seq 100); do
+    port=$(sed -n 's/^PORT //p' "$work/emulator.out")
+    [ -n "$port" ] && break
+    sleep 0.05
+done
+[ -n "$port" ] || { echo "the emulator did not start" >&2; exit 1; }
+host="127.0.0.1:$port"
+
+mkdir -p "$work/program" "$work/config" "$work/downloads"
+cp "$build/bin/tidefetch" "$build/bin/DownList.db" "$build/bin/WaitOrange.gif" "$work/program/"
+# The per-user store of "Velm Tidefetch" under XDG_CONFIG_HOME.
+cat >"$work/config/Velm Tidefetch.conf" <<EOF
+[Services]
+ApiHost=$host
+FileServerHost=$host
+SearchHost=$host
+
+[Settings]
+DownPath=$work/downloads
+EOF
+
+cat <<EOF
+Tidefetch demo: every service is played by the emulator on $host.
+  Folder:     $work (removed at the end)
+  Downloads:  $work/downloads
+  Requests:   $work/emulator.log
+Try a search for "lecture" or "holiday", tick hits and add them; or paste links like these
+into "Add New Download":
+$(sed -n '2,4p' "$work/emulator.out" | sed "s#^http://$host/#  http://rapidshare.com/#")
+EOF
+
+XDG_CONFIG_HOME="$work/config" "$work/program/tidefetch" &
+pids+=($!)
+wait "$!"
