@@ -712,12 +712,19 @@ void frmMain::FilterDownGrid()
     filter.includeDownloading = m_frmMenu->mnuIncludeDownloading()->isChecked();
     if (m_statusColumn < 0)
         return;
+    // Without updates a hidden row costs no repaint position, which the header
+    // would otherwise work out again over every row for each row hidden.
+    m_Grid->setUpdatesEnabled(false);
     const int rows = m_downListModel->rowCount();
     for (int row = 0; row < rows; ++row) {
         const QString status =
             m_downListModel->index(row, m_statusColumn).data(RecordTableModel::RawValueRole).toString();
-        m_Grid->setRowHidden(row, !filter.IsVisible(status, !m_Grid->isRowHidden(row)));
+        const bool hidden = m_Grid->isRowHidden(row);
+        const bool hide = !filter.IsVisible(status, !hidden);
+        if (hide != hidden)
+            m_Grid->setRowHidden(row, hide);
     }
+    m_Grid->setUpdatesEnabled(true);
 }
 
 void frmMain::ConnectSearchPage()
