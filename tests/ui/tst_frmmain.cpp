@@ -603,11 +603,12 @@ private Q_SLOTS:
         QVERIFY(p.Load(rows));
         frmMain &w = p.window;
         frmMenu *menu = w.Menu();
-        auto shown = [&w, &states] {
+        auto shown = [&w, &p] {
+            const QStringList statuses = p.DownStatuses();
             QStringList visible;
-            for (int row = 0; row < states.size(); ++row) {
+            for (int row = 0; row < statuses.size(); ++row) {
                 if (!w.Grid()->isRowHidden(row))
-                    visible.append(states.at(row));
+                    visible.append(statuses.at(row));
             }
             return visible;
         };
@@ -626,6 +627,16 @@ private Q_SLOTS:
         for (QAction *mark : {menu->mnuIncludeComplete(), menu->mnuInCludeWaiting(), menu->mnuIncludeDownloading()})
             mark->trigger(); // all on
         QCOMPARE(shown(), states);
+
+        // Hidden rows stay hidden as rows before them go, and a later change of
+        // status does not show them again.
+        menu->mnuIncludeComplete()->trigger(); // off
+        menu->mnuInCludeWaiting()->trigger();  // off
+        menu->mnuClearError()->trigger();
+        QCOMPARE(shown(), QStringList({"42", "Requesting File", "Stopped"}));
+        menu->mnuStopAll()->trigger();
+        QCOMPARE(shown(), QStringList({"Stopped", "Stopped", "Stopped"}));
+        QCOMPARE(p.DownStatuses(), QStringList({"Complete", "Stopped", "Stopped", "Stopped", "Stopped"}));
     }
 
     void menusCarryTheirItems()
