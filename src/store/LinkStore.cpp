@@ -90,8 +90,18 @@ bool LinkStore::LoadTable(const QString &statement, RecordSet *recordSet)
         return false;
     }
     if (statement.left(6).toLower() == QLatin1String("select") && recordSet)
-        *recordSet = RecordSet(std::make_shared<RecordTable>(m_database, SelectedTable(statement), query));
+        *recordSet = RecordSet(
+            std::make_shared<RecordTable>(m_database, SelectedTable(statement), query, RowCount(*database, statement)));
     return true;
+}
+
+qsizetype LinkStore::RowCount(Database &database, const QString &select)
+{
+    // Knowing the size up front spares a long list its regrowth while it is read.
+    QSqlQuery count(database.Connection());
+    if (!count.exec(QLatin1String("Select count(*) From (") + SqliteDialect(select) + QLatin1Char(')')) || !count.next())
+        return 0;
+    return count.value(0).toLongLong();
 }
 
 int LinkStore::ContainsLink(const QString &table, const QString &link)

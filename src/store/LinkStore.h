@@ -38,6 +38,7 @@ public:
 
 private:
     Database *Connection(QString *failure);
+    static qsizetype RowCount(Database &database, const QString &select);
     // 1 when `table` holds the link (letter case ignored), 0 when not, -1 on failure.
     int ContainsLink(const QString &table, const QString &link);
     void ShowLoadError(const QString &number, const QString &description, const QString &statement);

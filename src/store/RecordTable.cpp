@@ -8,7 +8,8 @@
 
 #include <algorithm>
 
-RecordTable::RecordTable(std::shared_ptr<Database> database, QString tableName, QSqlQuery &query)
+RecordTable::RecordTable(std::shared_ptr<Database> database, QString tableName, QSqlQuery &query,
+                         qsizetype expectedRows)
     : m_database(std::move(database))
     , m_tableName(std::move(tableName))
 {
@@ -17,6 +18,7 @@ RecordTable::RecordTable(std::shared_ptr<Database> database, QString tableName, 
         m_fields.append(record.fieldName(i));
     m_idField = FieldIndex(u"ID");
     const int fieldCount = int(m_fields.size());
+    m_values.reserve(expectedRows * fieldCount);
     // Status words and other short texts repeat on most rows, and a row often
     // holds the same text twice (the service's and the local file name): one
     // shared copy of each keeps a long list small.

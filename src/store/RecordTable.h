@@ -24,9 +24,9 @@ class RecordTable final : public QObject
 public:
     using FieldValues = std::vector<std::pair<int, QVariant>>;
 
-    // Reads every row of an executed select. `tableName` is empty for a result
-    // that cannot be written back.
-    RecordTable(std::shared_ptr<Database> database, QString tableName, QSqlQuery &query);
+    // Reads every row of an executed select (about `expectedRows` of them).
+    // `tableName` is empty for a result that cannot be written back.
+    RecordTable(std::shared_ptr<Database> database, QString tableName, QSqlQuery &query, qsizetype expectedRows = 0);
 
     const QStringList &FieldNames() const { return m_fields; }
     int FieldIndex(QStringView name) const;
