@@ -12,16 +12,7 @@ cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
 out=$(realpath -m "${2:-screenshots}")
 
-missing=()
-for tool in Xvfb:xvfb import:imagemagick xdotool:xdotool; do
-    command -v "${tool%%:*}" >/dev/null || missing+=("${tool##*:}")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/install-packages.sh xvfb imagemagick xdotool
 
 pids=()
 cleanup() {

@@ -17,19 +17,7 @@ BUILD_DIR=${BUILD_DIR:-$repo/build-bench}
 BIG_MIB=${BIG_MIB:-1024}
 MID_MIB=${MID_MIB:-64}
 
-install_missing() {
-    local missing=()
-    for package in "$@"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        local sudo=""
-        [ "$(id -u)" -eq 0 ] || sudo="sudo"
-        $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-    fi
-}
-install_missing nginx time curl
+"$repo/scripts/install-packages.sh" nginx time curl
 
 if [ ! -x "$BUILD_DIR/bench/transfer/tf_fetch" ]; then
     cmake -S "$repo" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
