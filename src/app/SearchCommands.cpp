@@ -37,6 +37,7 @@ SearchCommands::SearchCommands(SearchResultModel &rsSearch, clsShareSearch &Rapi
     connect(&m_rapidSearch, &clsShareSearch::DirectLinksFinished, this,
             &SearchCommands::RapidSearch_DirectLinksFinished);
     connect(&m_checker, &LinkChecker::ChecksFinished, this, &SearchCommands::Checker_ChecksFinished);
+    connect(&m_rapidSearch, &clsShareSearch::Error, this, &SearchCommands::SearchFailed);
 }
 
 SearchPageRules::PagingState SearchCommands::Paging() const

@@ -73,6 +73,9 @@ Q_SIGNALS:
     void AddProgressChanged(const QString &text);
     // Add-and-start has moved the checked links into the queue.
     void DownloadListRequested();
+    // A fetch of the search page failed: a failed search must not pass for one
+    // that found nothing.
+    void SearchFailed(const QString &sErrorDesc);
 
 private:
     enum class Fetching { Nothing, Search, Page, DirectLinks };

@@ -743,4 +743,5 @@ void frmMain::ConnectSearchPage()
     connect(&search, &SearchCommands::BusyChanged, this, &frmMain::ShowSearchBusy);
     connect(&search, &SearchCommands::AddProgressChanged, m_lblAddSearch, &QLabel::setText);
     connect(&search, &SearchCommands::DownloadListRequested, this, [this] { cmdToolBar_Click(DownloadListPage); });
+    connect(&search, &SearchCommands::SearchFailed, this, [this](const QString &text) { ShowNotice(text, 5000); });
 }

@@ -206,6 +206,19 @@ private Q_SLOTS:
         QVERIFY(page.session.Prompts().shown.isEmpty());
     }
 
+    void failedSearchIsNotAnEmptyOne()
+    {
+        SearchPage page;
+        QVERIFY(page.session.Started());
+        // Nothing listens there: the fetch is refused.
+        page.session.Controller().Settings().SetValue(QStringLiteral("Services"), QStringLiteral("SearchHost"),
+                                                      QStringLiteral("127.0.0.1:1"));
+        QSignalSpy failed(&page.Search(), &SearchCommands::SearchFailed);
+        QVERIFY(page.Find(QStringLiteral("jazz")));
+        QVERIFY(!failed.isEmpty());
+        QVERIFY(failed.first().first().toString().startsWith(QLatin1String("Error")));
+    }
+
     void filtersReachTheSite()
     {
         SearchPage page;
