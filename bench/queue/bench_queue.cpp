@@ -65,7 +65,11 @@ double ProgressMicroseconds(int rows)
     RecordSet last = program.controller->Store().rsDownList.Clone();
     last.Locate(rows);
     DownloadScheduler &scheduler = program.controller->Scheduler();
+    QElapsedTimer scan;
+    scan.start();
     scheduler.StartDownload();
+    QTextStream(stdout) << "StartDownload finding the last row of " << rows << ": "
+                        << QString::number(double(scan.nsecsElapsed()) / 1e6, 'f', 2) << " ms\n";
     const int reports = 2000;
     QElapsedTimer timer;
     timer.start();

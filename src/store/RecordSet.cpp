@@ -20,6 +20,10 @@ int RecordSet::Position() const
 {
     if (!m_table)
         return -1;
+    // Rows move only when rows before them go: the stored position is almost
+    // always still right, and checking it spares a lookup per field read.
+    if (m_id >= 0 && m_position < m_table->RowCount() && m_table->IdAt(m_position) == m_id)
+        return m_position;
     if (m_id >= 0) {
         const int row = m_table->RowOfId(m_id);
         if (row >= 0)
@@ -46,7 +50,7 @@ void RecordSet::MoveNext()
     if (current < 0)
         return;
     // After a delete the current position already holds the next row.
-    const bool deleted = m_id >= 0 && m_table->RowOfId(m_id) < 0;
+    const bool deleted = m_id >= 0 && m_table->IdAt(current) != m_id;
     m_position = deleted ? current : current + 1;
     m_id = m_position < RecordCount() ? m_table->IdAt(m_position) : -1;
 }
@@ -65,12 +69,13 @@ qint64 RecordSet::ID() const
     return row < 0 ? -1 : m_table->IdAt(row);
 }
 
-QVariant RecordSet::Field(QStringView name) const
+const QVariant &RecordSet::Field(QStringView name) const
 {
+    static const QVariant none;
     const int row = Position();
     const int field = m_table ? m_table->FieldIndex(name) : -1;
     if (row < 0 || field < 0)
-        return {};
+        return none;
     return m_table->Value(row, field);
 }
 

@@ -34,7 +34,8 @@ public:
     bool Locate(qint64 id);
 
     qint64 ID() const;
-    QVariant Field(QStringView name) const;
+    // The value of the current row; a null value without a row or field.
+    const QVariant &Field(QStringView name) const;
     // Assigning fields saves them at once; false when the set has no current row
     // or the database refused the write.
     bool SetField(QStringView name, const QVariant &value);

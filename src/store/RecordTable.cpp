@@ -54,6 +54,12 @@ RecordTable::RecordTable(std::shared_ptr<Database> database, QString tableName, 
 
 int RecordTable::FieldIndex(QStringView name) const
 {
+    // Called for every field read: the exact spelling is the common case and
+    // costs a length test for most names.
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields.at(i).size() == name.size() && m_fields.at(i) == name)
+            return i;
+    }
     for (int i = 0; i < m_fields.size(); ++i) {
         if (m_fields.at(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;
