@@ -2,6 +2,7 @@
 
 #include "clipboard/LinkReader.h"
 #include "util/Prompter.h"
+#include "util/TextRules.h"
 
 #include <exception>
 
@@ -20,10 +21,15 @@ void ClipboardWatch::tmrClipboard_Timer()
     if (!m_catchEnabled)
         return;
     try {
-        const QString text = LinkReader::WithCrLfLineBreaks(m_prompter.clipboardText());
-        if (!text.contains(m_reader.ServiceDomain(), Qt::CaseInsensitive))
+        // The domain and the reader's test of the whole text come first, on the text
+        // as it is: CR LF breaks change neither, except the length of a text too short
+        // to hold a link. Only text that passes is read, and only its lines that can
+        // hold one.
+        const QString text = m_prompter.clipboardText();
+        if (!text.contains(m_reader.ServiceDomain(), Qt::CaseInsensitive)
+            || !m_reader.IsSupportedLink(TextRules::TrimBlanks(text)))
             return;
-        if (m_reader.AddLinksFromText(text, true) > 0)
+        if (m_reader.AddLinksFromText(m_reader.LinkLinesWithCrLfLineBreaks(text), true) > 0)
             m_prompter.clearClipboard();
     } catch (const std::exception &) {
         m_prompter.showMessage(Prompter::Icon::Critical, QStringLiteral("Tidefetch"),

@@ -4,6 +4,43 @@
 #include "util/Prompter.h"
 #include "util/TextRules.h"
 
+namespace {
+
+// Index of the LF that ends the line holding `from`, or the text's size on the last line.
+qsizetype LineEnd(QStringView text, qsizetype from)
+{
+    const qsizetype lineFeed = text.indexOf(u'\n', from);
+    return lineFeed < 0 ? text.size() : lineFeed;
+}
+
+// Appends text[lineStart, lineEnd) with its line break as CR LF; lineEnd is the
+// line's LF, or the text's size for a last line without a break. A CR right
+// before the LF belongs to the break.
+void AppendLineWithCrLf(QString &out, QStringView text, qsizetype lineStart, qsizetype lineEnd)
+{
+    if (lineEnd == text.size()) {
+        out.append(text.sliced(lineStart));
+        return;
+    }
+    const bool crBeforeLineFeed = lineEnd > lineStart && text.at(lineEnd - 1) == u'\r';
+    out.append(text.sliced(lineStart, lineEnd - lineStart - (crBeforeLineFeed ? 1 : 0)));
+    out.append(u"\r\n");
+}
+
+// text.count('/') >= wanted, stopping at the wanted one.
+bool HasSlashes(const QString &text, int wanted)
+{
+    qsizetype slash = -1;
+    for (int found = 0; found < wanted; ++found) {
+        slash = text.indexOf(u'/', slash + 1);
+        if (slash < 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 LinkReader::LinkReader(LinkStore &store, Prompter &prompter, QString serviceDomain, QObject *parent)
     : QObject(parent)
     , m_store(store)
@@ -15,7 +52,7 @@ LinkReader::LinkReader(LinkStore &store, Prompter &prompter, QString serviceDoma
 bool LinkReader::IsSupportedLink(const QString &text) const
 {
     return text.size() >= 16 && text.left(7).toLower() == QLatin1String("http://")
-        && text.contains(m_serviceDomain, Qt::CaseInsensitive) && text.count(QLatin1Char('/')) >= 5;
+        && text.contains(m_serviceDomain, Qt::CaseInsensitive) && HasSlashes(text, 5);
 }
 
 int LinkReader::AddLinksFromText(const QString &text, bool quiet)
@@ -48,9 +85,33 @@ int LinkReader::AddLinksFromText(const QString &text, bool quiet)
     return count;
 }
 
-QString LinkReader::WithCrLfLineBreaks(const QString &text)
+QString LinkReader::WithCrLfLineBreaks(QStringView text)
 {
-    QString converted = text;
-    converted.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return converted.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    QString converted;
+    converted.reserve(text.size());
+    for (qsizetype lineStart = 0;;) {
+        const qsizetype lineEnd = LineEnd(text, lineStart);
+        AppendLineWithCrLf(converted, text, lineStart, lineEnd);
+        if (lineEnd == text.size())
+            return converted;
+        lineStart = lineEnd + 1;
+    }
+}
+
+QString LinkReader::LinkLinesWithCrLfLineBreaks(QStringView text) const
+{
+    QString lines;
+    qsizetype lineEnd = LineEnd(text, 0);
+    AppendLineWithCrLf(lines, text, 0, lineEnd);
+    while (lineEnd < text.size()) {
+        const qsizetype searchStart = lineEnd + 1;
+        const qsizetype mention = text.indexOf(m_serviceDomain, searchStart, Qt::CaseInsensitive);
+        if (mention < 0)
+            break;
+        const qsizetype lineStart =
+            searchStart + text.sliced(searchStart, mention - searchStart).lastIndexOf(u'\n') + 1;
+        lineEnd = LineEnd(text, mention);
+        AppendLineWithCrLf(lines, text, lineStart, lineEnd);
+    }
+    return lines;
 }

@@ -30,8 +30,15 @@ public:
     const QString &ServiceDomain() const { return m_serviceDomain; }
 
     // Line breaks as the reader expects them (CR LF) from text whose lines end
-    // with the platform's LF.
-    static QString WithCrLfLineBreaks(const QString &text);
+    // with the platform's LF (an LF that has its CR keeps it); one pass.
+    static QString WithCrLfLineBreaks(QStringView text);
+
+    // The first line of `text` and every later line that mentions the service
+    // domain, with CR LF line breaks: the quiet reader takes the same links from
+    // them as from the whole text with CR LF breaks, since every link mentions
+    // the domain and the test of the whole text looks at its start. One pass
+    // that skips the other lines; a clipboard can hold megabytes of them.
+    QString LinkLinesWithCrLfLineBreaks(QStringView text) const;
 
 Q_SIGNALS:
     // Links were added: the checker should start (StartCheck).

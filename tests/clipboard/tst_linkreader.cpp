@@ -107,10 +107,61 @@ private Q_SLOTS:
         QCOMPARE(r.prompter.messages(), QStringList{QStringLiteral("Link is already exist")});
     }
 
+    void platformLineBreaksBecomeCrLf_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("converted");
+        QTest::newRow("LF and CR LF") << kA + "\n" + kB + "\r\n" + kC + "\n" << kA + "\r\n" + kB + "\r\n" + kC + "\r\n";
+        QTest::newRow("CR alone kept") << "a\rb\r" << "a\rb\r";
+        QTest::newRow("only one CR belongs to the break") << "a\r\r\nb" << "a\r\r\nb";
+        QTest::newRow("bare line breaks") << "\n\n\r\n\n" << "\r\n\r\n\r\n\r\n";
+        QTest::newRow("empty") << "" << "";
+    }
     void platformLineBreaksBecomeCrLf()
     {
-        QCOMPARE(LinkReader::WithCrLfLineBreaks(kA + "\n" + kB + "\r\n" + kC + "\n"),
-                 kA + "\r\n" + kB + "\r\n" + kC + "\r\n");
+        QFETCH(QString, text);
+        QFETCH(QString, converted);
+        QCOMPARE(LinkReader::WithCrLfLineBreaks(text), converted);
+    }
+
+    // The tick reads links as the reader does from the whole text with CR LF breaks.
+    void clipboardTickTakesLinksPerLine_data()
+    {
+        const QString filler = QStringLiteral("x\n").repeated(1000);
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QStringList>("added");
+        QTest::newRow("LF lines, last line without a break")
+            << kA + "\n\nsome text\n" + kB << QStringList{kA, kB};
+        QTest::newRow("CR LF already there") << kA + "\r\n" + kB + "\r\n" << QStringList{kA, kB};
+        QTest::newRow("CR alone does not split") << kA + "\r" + kB << QStringList{kA + "\r" + kB};
+        QTest::newRow("mixed, a second CR stays in the word")
+            << kA + "\r\r\n" + kB + "\n" + kC + "\r\n" << QStringList{kA + "\r", kB, kC};
+        QTest::newRow("first line not the service's") << "http://example.com/a/b/c\nsee " + kB << QStringList{kB};
+        QTest::newRow("link on a later line only") << "see\n" + kA << QStringList();
+        QTest::newRow("blanks before the first line") << "  " + kA + " \n " + kB << QStringList{kA, kB};
+        QTest::newRow("long text, domain in capitals far down")
+            << kA + "\n" + filler + "HTTP://RAPIDSHARE.COM/FILES/2/B.ZIP\n" + filler
+            << QStringList{kA, QStringLiteral("HTTP://RAPIDSHARE.COM/FILES/2/B.ZIP")};
+    }
+    void clipboardTickTakesLinksPerLine()
+    {
+        QFETCH(QString, clipboard);
+        QFETCH(QStringList, added);
+        Reader r;
+        ClipboardWatch watch(r.reader, r.prompter);
+        r.prompter.clipboard = clipboard;
+        watch.tmrClipboard_Timer();
+        QCOMPARE(r.Links(), added);
+        QCOMPARE(r.prompter.clipboardClears, added.isEmpty() ? 0 : 1);
+        QCOMPARE(r.prompter.messages(), QStringList());
+    }
+
+    void onlyLinesThatCanHoldALinkReachTheReader()
+    {
+        Reader r;
+        const QString lines = QStringLiteral("x\n").repeated(100000);
+        QCOMPARE(r.reader.LinkLinesWithCrLfLineBreaks(kA + "\n" + lines + kB + "\n" + lines),
+                 kA + "\r\n" + kB + "\r\n");
     }
 
     void clipboardTick()
