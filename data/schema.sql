@@ -1,5 +1,7 @@
 -- The two lists of Tidefetch. Column positions matter: the grids address them by
--- position. Kept in the repository; the build makes DownList.db from it.
+-- position. Kept in the repository; the build makes DownList.db from it and
+-- stamps it with the current schema version. A column added here is also added
+-- by an upgrade step in src/store/ListSchema.cpp, for the lists users already have.
 CREATE TABLE DownList (
     ID               INTEGER PRIMARY KEY AUTOINCREMENT,
     Check_Box        INTEGER,
@@ -19,7 +21,8 @@ CREATE TABLE DownList (
     Comments         TEXT,
     Category         TEXT,
     Priority         INTEGER,
-    Finish_Time      TEXT
+    Finish_Time      TEXT,
+    Partial_File     TEXT
 );
 CREATE INDEX DownList_Sharing_Link ON DownList (Sharing_Link COLLATE NOCASE);
 

@@ -58,6 +58,11 @@ bool MainController::Load(const std::function<void()> &initialiseWindow, const s
     m_store = std::make_unique<LinkStore>(m_dbPath, m_prompter);
     const QString downListFailure = QStringLiteral(
         "Critical Error while loading download list. re-installing application may solve this problem");
+    QString upgradeFailure;
+    if (!m_store->UpgradeList(&upgradeFailure)) {
+        Fail(QStringLiteral("Critical Error"), downListFailure + QLatin1String("\n\n") + upgradeFailure, endProcess);
+        return false;
+    }
     if (!m_store->LoadTable(
             QStringLiteral("Update DownList Set Download_Status='Queued' Where left(Download_Status,4) =  'Wait'"),
             nullptr)
@@ -65,6 +70,7 @@ bool MainController::Load(const std::function<void()> &initialiseWindow, const s
         Fail(QStringLiteral("Critical Error"), downListFailure, endProcess);
         return false;
     }
+    DownloadScheduler::RepairInterruptedRows(m_store->rsDownList);
     if (!m_store->LoadTable(QStringLiteral("Select * From CheckList"), &m_store->rsCheckList)) {
         Fail(QStringLiteral("Critical Error"),
              QStringLiteral("Critical Error while loading check list. re-installing application may solve this problem"),

@@ -3,10 +3,12 @@
 #include "rapidshare/clsRapidShare.h"
 #include "store/LinkStore.h"
 #include "transfer/DownloadAsynch.h"
+#include "transfer/PartialFile.h"
 #include "util/FileFolder.h"
 #include "util/Formatting.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 DownloadScheduler::DownloadScheduler(LinkStore &store, clsRapidShare &RapidShare, DownloadAsynch &Downloader,
                                      std::function<QString()> downPath, QObject *parent)
@@ -109,7 +111,16 @@ void DownloadScheduler::HandToDownloader(const QString &address)
     // name inside the download folder.
     const QString fileName = FileFolder::SafeFileName(rsActive.Field(u"Local_File_Name").toString(),
                                                       rsActive.Field(u"Rapid_File_ID").toString());
-    m_downloader.setLocalFilePath(QDir::toNativeSeparators(QDir(m_downPath()).filePath(fileName)));
+    const QString wanted = QDir::toNativeSeparators(QDir(m_downPath()).filePath(fileName));
+    // A row keeps one partial file for all its attempts, so a retry resumes it
+    // where it lies; the name is noted before the first byte is written.
+    QString partial = rsActive.Field(u"Partial_File").toString();
+    if (!PartialFile::IsPartial(partial) || !QFileInfo(partial).isFile()) {
+        partial = PartialFile::ChooseFor(wanted);
+        rsActive.SetField(u"Partial_File", partial);
+    }
+    m_downloader.setLocalFilePath(wanted);
+    m_downloader.setPartialFilePath(partial);
     m_downloader.setURL(address);
     m_downloader.setFileSize(rsActive.Field(u"File_Size_Bytes").toLongLong());
     m_downloader.setDownID(int(rsActive.ID()));
@@ -141,18 +152,21 @@ void DownloadScheduler::Downloader_Progress(int iID, double iValue, qint64 iByte
 
 void DownloadScheduler::Downloader_Complete(int iID)
 {
-    if (!IsTransfer(iID))
+    if (!IsTransferring(iID))
         return;
+    // The name the whole file took goes into the row with "Complete", in one write.
     WriteRow(iID, {{u"Speed", QString()},
                    {u"Time_Left", QString()},
                    {u"Error_Desc", QStringLiteral("No Error")},
+                   {u"Local_File_Name", QFileInfo(m_downloader.FinalFilePath()).fileName()},
+                   {u"Partial_File", QString()},
                    {u"Download_Status", QStringLiteral("Complete")}});
     EndOfRow();
 }
 
 void DownloadScheduler::Downloader_Stopped(int iID)
 {
-    if (!IsTransfer(iID))
+    if (!IsTransferring(iID))
         return;
     WriteRow(iID, {{u"Speed", QString()},
                    {u"Time_Left", QString()},
@@ -163,7 +177,7 @@ void DownloadScheduler::Downloader_Stopped(int iID)
 
 void DownloadScheduler::Downloader_Error(int iID, const QString &sDesc)
 {
-    if (!IsTransfer(iID))
+    if (!IsTransferring(iID))
         return;
     WriteRow(iID, {{u"Speed", QString()},
                    {u"Time_Left", QString()},
@@ -172,14 +186,34 @@ void DownloadScheduler::Downloader_Error(int iID, const QString &sDesc)
     EndOfRow();
 }
 
-bool DownloadScheduler::IsTransfer(int iID) const
-{
-    return m_transferId >= 0 && iID == m_transferId;
-}
-
 void DownloadScheduler::EndOfRow()
 {
     m_transferId = -1;
     LowerActiveCount();
     StartDownload();
+}
+
+void DownloadScheduler::RepairInterruptedRows(const RecordSet &rsDownList)
+{
+    for (RecordSet row = rsDownList.Clone(); !row.IsEOF(); row.MoveNext()) {
+        const QString status = row.Field(u"Download_Status").toString();
+        if (status != QLatin1String("Requesting File") && !Formatting::ParseNumberText(status, nullptr))
+            continue;
+        // The run may have ended between the final rename and the write of "Complete".
+        const QString partial = row.Field(u"Partial_File").toString();
+        const QFileInfo final(PartialFile::FinalPathOf(partial));
+        const qint64 size = row.Field(u"File_Size_Bytes").toLongLong();
+        if (PartialFile::IsPartial(partial) && !QFileInfo::exists(partial) && final.isFile() && size > 0
+            && final.size() == size) {
+            row.SetFields({{u"Speed", QString()},
+                           {u"Time_Left", QString()},
+                           {u"Error_Desc", QStringLiteral("No Error")},
+                           {u"Downloaded_Bytes", size},
+                           {u"Local_File_Name", final.fileName()},
+                           {u"Partial_File", QString()},
+                           {u"Download_Status", QStringLiteral("Complete")}});
+            continue;
+        }
+        row.SetFields({{u"Speed", QString()}, {u"Time_Left", QString()}, {u"Download_Status", QStringLiteral("Stopped")}});
+    }
 }

@@ -33,6 +33,13 @@ public:
     // Starts the first queued row unless a row is in progress.
     void StartDownload();
     static bool LocateRow(RecordSet &recordSet, qint64 ID);
+    // True while the downloader is transferring the row `ID`.
+    bool IsTransferring(qint64 ID) const { return m_transferId >= 0 && ID == m_transferId; }
+
+    // At start-up nothing runs yet: a row left negotiating or transferring by the
+    // last run becomes "Stopped", keeping its partial file for a resume, or
+    // "Complete" when its file was already given its final name.
+    static void RepairInterruptedRows(const RecordSet &rsDownList);
 
     void RapidShare_StatusDownload(qint32 ID, const QString &sStatus, const QString &sDetails);
     void Downloader_FileBegin(int iID, qint64 iFileSize);
@@ -49,9 +56,6 @@ private:
     void HandToDownloader(const QString &address);
     void EndOfRow();
     void LowerActiveCount();
-    // The downloader reports a stop for its last row even after that row has
-    // ended; only the transfer in progress ends a row.
-    bool IsTransfer(int iID) const;
     // Writes into the row of `ID` when it is still in the list.
     void WriteRow(qint64 ID, RecordSet::NamedValues values);
 

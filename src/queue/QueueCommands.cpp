@@ -4,6 +4,7 @@
 #include "rapidshare/clsRapidShare.h"
 #include "store/LinkStore.h"
 #include "transfer/DownloadAsynch.h"
+#include "transfer/PartialFile.h"
 #include "util/Prompter.h"
 
 #include <cstdlib>
@@ -104,8 +105,11 @@ void QueueCommands::RemoveRows(const std::function<bool(const RecordSet &)> &tak
     std::vector<int> doomed;
     for (int position = row.RecordCount() - 1; position >= 0; --position) {
         row.Locate(row.Table()->IdAt(position));
-        if (take(row))
+        if (take(row)) {
             doomed.push_back(position);
+            // A removed row is never resumed: its partial file goes with it.
+            PartialFile::Remove(row.Field(u"Partial_File").toString());
+        }
     }
     if (!doomed.empty())
         row.Table()->RemoveRows(std::move(doomed));
@@ -116,7 +120,7 @@ void QueueCommands::RemoveSelectedDownloads()
     RemoveRows([this](const RecordSet &row) {
         if (!IsTicked(row))
             return false;
-        if (row.ID() == m_downloader.DownID()) {
+        if (m_scheduler.IsTransferring(row.ID())) {
             ShowRefusal(QStringLiteral("Can not remove item. Download In Progress, Please Stop first."));
             return false;
         }

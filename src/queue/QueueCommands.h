@@ -30,7 +30,7 @@ public:
     // Every ticked row that is neither "Complete" nor "Error" is stopped; the
     // queue then goes on with the next row.
     void StopSelectedDownloads();
-    // Ticked rows go, except the downloader's own row.
+    // Ticked rows go, except the row whose transfer is running.
     void RemoveSelectedDownloads();
 
     void ClearCompleteItems();
@@ -44,7 +44,8 @@ public:
 private:
     void QueueRows(const std::function<bool(const RecordSet &)> &take);
     void StopRows(bool tickedOnly);
-    // Deletes the rows `take` accepts, in one go; the rows are walked from the last.
+    // Deletes the rows `take` accepts, in one go, with their partial files; the
+    // rows are walked from the last.
     void RemoveRows(const std::function<bool(const RecordSet &)> &take);
     void ShowRefusal(const QString &text);
 

@@ -326,7 +326,8 @@ void clsRapidShare::tmrWait_Timer()
         endSilently();
         return;
     }
-    --m_waitSeconds;
+    // A ticket without a wait, or a negative one, still counts down to 0, never below.
+    m_waitSeconds = qMax(0, m_waitSeconds - 1);
     if (!Raise(QStringLiteral("Wait"), QString::number(m_waitSeconds)))
         return;
     if (m_cancel) { // cancelled from the "Wait" handler

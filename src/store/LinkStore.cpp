@@ -1,6 +1,7 @@
 #include "store/LinkStore.h"
 
 #include "store/Database.h"
+#include "store/ListSchema.h"
 #include "util/Prompter.h"
 
 #include <QDateTime>
@@ -53,6 +54,12 @@ LinkStore::~LinkStore()
     // The record sets hold prepared statements of the connection: drop them first.
     rsDownList = {};
     rsCheckList = {};
+}
+
+bool LinkStore::UpgradeList(QString *failure)
+{
+    Database *database = Connection(failure);
+    return database && ListSchema::Upgrade(*database, failure);
 }
 
 Database *LinkStore::Connection(QString *failure)

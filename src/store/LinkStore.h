@@ -22,6 +22,10 @@ public:
 
     const QString &DBPath() const { return m_dbPath; }
 
+    // Brings the list file to the schema version of this program (shown
+    // nowhere; `failure` says why it cannot).
+    bool UpgradeList(QString *failure);
+
     // Runs an action statement, or opens a select into `recordSet` (the select
     // test is the statement's first six characters, lower-cased).
     bool LoadTable(const QString &statement, RecordSet *recordSet);

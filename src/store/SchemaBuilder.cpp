@@ -1,5 +1,7 @@
 #include "store/SchemaBuilder.h"
 
+#include "store/ListSchema.h"
+
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -37,6 +39,11 @@ bool CreateListFile(const QString &dbPath, const QString &schemaPath, QString *e
                     *error = query.lastError().text();
                 statement.clear();
             }
+        }
+        // The list made from the schema file is of the current version.
+        if (ok && !query.exec(ListSchema::VersionStatement(ListSchema::CurrentVersion))) {
+            ok = false;
+            *error = query.lastError().text();
         }
         db.close();
     }

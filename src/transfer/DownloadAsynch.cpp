@@ -1,6 +1,10 @@
 #include "transfer/DownloadAsynch.h"
 
+#include "transfer/ConnectionEnd.h"
+#include "transfer/ContentRange.h"
+#include "transfer/PartialFile.h"
 #include "util/FileFolder.h"
+#include "util/Formatting.h"
 #include "util/Prompter.h"
 
 #include <QFileInfo>
@@ -41,8 +45,12 @@ void DownloadAsynch::StartDownload(int iIndex)
     m_slot = iIndex;
     m_meter.Restart();
     m_redirects = 0;
-    m_partialPath.clear();
     m_createdFile = false;
+    m_rangeStart = 0;
+    m_finalPath.clear();
+    // Only a size the host gave for this transfer is held against the body.
+    m_expectedSize = m_presetSize;
+    m_presetSize = 0;
     if (m_url.isEmpty() || m_localFilePath.isEmpty()) {
         Fail(QStringLiteral("URL is empty or LocalFile is not set, Download can not be started"));
         return;
@@ -56,6 +64,13 @@ void DownloadAsynch::StartDownload(int iIndex)
             prompter->showMessage(Prompter::Icon::Critical, QStringLiteral("Tidefetch"), error);
         return;
     }
+    if (m_partialPath.isEmpty())
+        m_partialPath = PartialFile::ChooseFor(m_localFilePath);
+    // Bytes already in the partial file are asked for no more; a file as large as
+    // the whole is not trusted and comes again from the start.
+    const QFileInfo partial(m_partialPath);
+    if (partial.isFile() && partial.size() > 0 && (m_expectedSize <= 0 || partial.size() < m_expectedSize))
+        m_rangeStart = partial.size();
     Connect(address);
 }
 
@@ -63,18 +78,9 @@ void DownloadAsynch::StopDownload(int iID)
 {
     if (iID != m_downID)
         return;
-    const QString partial = m_partialPath;
     Finish(Phase::Stopped);
-    m_partialPath.clear();
+    DropEmptyPartial();
     Q_EMIT Stopped(iID);
-    // Only the file this transfer was writing goes, never a finished download or
-    // a file that was there before; the handler above may have started the next
-    // transfer, which has not opened its file yet.
-    if (!partial.isEmpty()) {
-        QFile file(partial);
-        file.setPermissions(file.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
-        file.remove();
-    }
 }
 
 void DownloadAsynch::Connect(const HttpAddress &address)
@@ -116,7 +122,7 @@ void DownloadAsynch::WS_Connect()
             return;
         }
     }
-    m_socket->write(m_address.Request());
+    m_socket->write(m_address.Request(m_rangeStart));
     m_phase = Phase::AwaitingHead;
     m_lastArrival.restart();
     if (!m_tmrWiat->isActive())
@@ -125,17 +131,16 @@ void DownloadAsynch::WS_Connect()
 
 bool DownloadAsynch::OpenTarget(QString *error)
 {
-    FileFolder::CreateFolderPath(QFileInfo(m_localFilePath).absolutePath());
-    FileFolder::GetUniqueFileName(m_localFilePath);
-    m_createdFile = !QFileInfo::exists(m_localFilePath);
-    m_file.setFileName(m_localFilePath);
-    // Unbuffered: every block goes to the file in one write, no copy on the way.
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    FileFolder::CreateFolderPath(QFileInfo(m_partialPath).absolutePath());
+    m_createdFile = !QFileInfo::exists(m_partialPath);
+    m_file.setFileName(m_partialPath);
+    // ReadWrite keeps what is there for a resume; the accepted reply decides
+    // whether it is appended to or emptied. Unbuffered: one write per block.
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         *error = m_file.errorString();
         m_createdFile = false;
         return false;
     }
-    m_partialPath = m_localFilePath;
     return true;
 }
 
@@ -147,14 +152,14 @@ void DownloadAsynch::WS_DataArrival()
 void DownloadAsynch::WS_Close()
 {
     if (Drain())
-        EndOfStream();
+        EndOfStream(false);
 }
 
 void DownloadAsynch::WS_Error()
 {
     if (m_socket->error() == QAbstractSocket::RemoteHostClosedError) {
         if (Drain())
-            EndOfStream();
+            EndOfStream(false);
         return;
     }
     Fail(m_socket->errorString());
@@ -165,12 +170,21 @@ bool DownloadAsynch::Drain()
     QTcpSocket *socket = m_socket;
     m_lastArrival.restart();
     for (int i = 0; i < kReadsPerEvent; ++i) {
+        // Qt reads a reset as an orderly close: look first, while the difference
+        // is still there to see.
+        const ConnectionEnd::State next = ConnectionEnd::Peek(socket->socketDescriptor());
+        if (next == ConnectionEnd::State::NothingYet)
+            return true;
+        if (next == ConnectionEnd::State::Reset) {
+            EndOfStream(true);
+            return false;
+        }
         const qint64 count = socket->read(m_block.get(), BlockSize);
         if (count == 0)
             return true;
         if (count < 0) {
             if (socket->error() == QAbstractSocket::RemoteHostClosedError)
-                EndOfStream();
+                EndOfStream(false);
             else
                 Fail(socket->errorString());
             return false;
@@ -193,14 +207,14 @@ bool DownloadAsynch::TakeHead(const char *data, qint64 size)
     if (status == HttpResponseHead::Status::NeedMore)
         return true;
     if (status == HttpResponseHead::Status::Error) {
-        Fail(kConnectionError);
+        Fail(kConnectionError + QLatin1String(": malformed reply head"));
         return false;
     }
     const int code = m_head.StatusCode();
     const QByteArray location = m_head.Value("Location");
     if ((code == 302 || code == 303) && !location.isEmpty()) {
         if (++m_redirects > MaxRedirects) {
-            Fail(kConnectionError);
+            Fail(kConnectionError + QLatin1String(": too many redirects"));
             return false;
         }
         HttpAddress next;
@@ -212,28 +226,77 @@ bool DownloadAsynch::TakeHead(const char *data, qint64 size)
         Connect(next);
         return false;
     }
-    // Only a 200 reply has a body for the file; an error page never lands there.
-    if (code != 200) {
-        Fail(kConnectionError);
+    // The server cannot go on from the offset asked for: the whole file comes again.
+    if (m_rangeStart > 0 && (code == 416 || (code == 206 && !AcceptPartialContent())))
+        return RestartFromZero();
+    // Only a 200 reply, or the 206 of an agreed resume, has a body for the file;
+    // an error page never lands there.
+    const bool resumed = code == 206 && m_rangeStart > 0;
+    if (code != 200 && !resumed) {
+        Fail(kConnectionError + QLatin1String(": HTTP ") + QString::number(code) + QLatin1Char(' ')
+             + QString::fromLatin1(m_head.ReasonPhrase()));
         return false;
     }
+    if (!resumed) {
+        m_rangeStart = 0;
+        if (!m_file.resize(0)) {
+            Fail(m_file.errorString());
+            return false;
+        }
+    }
+    if (!m_file.seek(m_rangeStart)) {
+        Fail(m_file.errorString());
+        return false;
+    }
+    m_meter.SetBase(m_rangeStart);
     m_framing = m_head.BodyFraming();
     m_bodyRemaining = m_head.ContentLength();
     m_chunks.Reset();
     m_phase = Phase::Body;
     m_tmrSpeed->start(m_speedInterval);
-    if (m_framing == HttpResponseHead::Framing::Length) {
-        m_fileSize = m_bodyRemaining;
+    if (m_framing == HttpResponseHead::Framing::Length || resumed) {
+        if (!resumed)
+            m_fileSize = m_bodyRemaining;
         const quint64 serial = m_serial;
         Q_EMIT FileBegin(m_downID, m_fileSize);
         if (serial != m_serial)
             return false;
-        if (m_bodyRemaining == 0) {
+        if (m_framing == HttpResponseHead::Framing::Length && m_bodyRemaining == 0) {
             Succeed();
             return false;
         }
     }
     return TakeBody(data + consumed, size - consumed);
+}
+
+bool DownloadAsynch::AcceptPartialContent()
+{
+    const std::optional<ContentRange> range = ContentRange::Parse(m_head.Value("Content-Range"));
+    if (!range || range->first != m_rangeStart || range->total < 0 || range->last != range->total - 1)
+        return false;
+    if (m_expectedSize > 0 && range->total != m_expectedSize)
+        return false;
+    // A body framed by its length must be exactly the rest of the file.
+    const qint64 length = m_head.ContentLength();
+    if (m_head.BodyFraming() == HttpResponseHead::Framing::Length && length != range->total - range->first)
+        return false;
+    m_fileSize = range->total;
+    return true;
+}
+
+bool DownloadAsynch::RestartFromZero()
+{
+    if (++m_redirects > MaxRedirects) {
+        Fail(kConnectionError + QLatin1String(": too many redirects"));
+        return false;
+    }
+    m_rangeStart = 0;
+    if (!m_file.resize(0)) {
+        Fail(m_file.errorString());
+        return false;
+    }
+    Connect(m_address);
+    return false;
 }
 
 bool DownloadAsynch::TakeBody(const char *data, qint64 size)
@@ -263,7 +326,7 @@ bool DownloadAsynch::TakeBody(const char *data, qint64 size)
                 return false;
             }
             if (step.status == ChunkedDecoder::Status::Error) {
-                Fail(kConnectionError);
+                Fail(kConnectionError + QLatin1String(": malformed chunked body"));
                 return false;
             }
             data += step.consumed;
@@ -276,27 +339,43 @@ bool DownloadAsynch::TakeBody(const char *data, qint64 size)
 
 bool DownloadAsynch::WriteBody(const char *data, qint64 size)
 {
-    if (size == 0)
-        return true;
-    if (m_file.write(data, size) != size) {
-        Fail(m_file.errorString());
-        return false;
+    // A short write (a full disk, a file-size limit) is tried again for the rest,
+    // so the second attempt reports the system's reason.
+    for (qint64 done = 0; done < size;) {
+        const qint64 written = m_file.write(data + done, size - done);
+        if (written <= 0) {
+            Fail(m_file.error() != QFileDevice::NoError ? m_file.errorString()
+                                                        : QStringLiteral("The file could not be written"));
+            return false;
+        }
+        done += written;
+        m_meter.AddBytes(written);
     }
-    m_meter.AddBytes(size);
     return true;
 }
 
-void DownloadAsynch::EndOfStream()
+void DownloadAsynch::EndOfStream(bool reset)
 {
-    // The server closed the connection: the body is whole only when its own
-    // framing says so.
-    const bool whole = m_phase == Phase::Body
+    // The server ended the connection: the body is whole only when its own
+    // framing says so, and a body that runs until the close needs an orderly one.
+    const bool whole = !reset && m_phase == Phase::Body
         && (m_framing == HttpResponseHead::Framing::UntilClose
             || (m_framing == HttpResponseHead::Framing::Chunked && m_chunks.LastChunkSeen()));
     if (whole)
         Succeed();
     else
-        Fail(kConnectionError);
+        Fail(CutDescription(reset ? QStringLiteral("connection reset") : QStringLiteral("connection closed")));
+}
+
+QString DownloadAsynch::CutDescription(const QString &how) const
+{
+    if (m_phase != Phase::Body)
+        return kConnectionError + QLatin1String(": ") + how + QLatin1String(" before the reply");
+    QString text = kConnectionError + QLatin1String(": ") + how + QLatin1String(" after ")
+        + QString::number(m_meter.Total());
+    if (m_fileSize > 0)
+        text += QLatin1String(" of ") + QString::number(m_fileSize);
+    return text + QLatin1String(" bytes");
 }
 
 void DownloadAsynch::Finish(Phase phase)
@@ -310,11 +389,43 @@ void DownloadAsynch::Finish(Phase phase)
     ++m_serial;
 }
 
+void DownloadAsynch::DropEmptyPartial()
+{
+    if (m_createdFile && QFileInfo(m_partialPath).size() == 0)
+        PartialFile::Remove(m_partialPath);
+    m_createdFile = false;
+}
+
 void DownloadAsynch::Succeed()
 {
     m_file.close();
     if (m_file.error() != QFileDevice::NoError) {
         Fail(m_file.errorString());
+        return;
+    }
+    const qint64 total = m_meter.Total();
+    if (m_expectedSize > 0 && total != m_expectedSize) {
+        Fail(kConnectionError + QStringLiteral(": received %1 bytes, expected %2 bytes").arg(total).arg(m_expectedSize));
+        return;
+    }
+    const QFileInfo partial(m_partialPath);
+    if (!partial.isFile() || partial.size() != total) {
+        Fail(QStringLiteral("The partial file %1 was removed or changed during the transfer").arg(m_partialPath));
+        return;
+    }
+    m_tmrSpeed->stop();
+    m_tmrWiat->stop();
+    DropSocket();
+    // The last count goes out before the end, as a tick would have sent it.
+    const TransferMeter::Reading reading = m_meter.Current(m_fileSize);
+    const quint64 serial = m_serial;
+    Q_EMIT Progress(m_downID, reading.percent, reading.bytesPerSecond, reading.downloaded, reading.remainBytes,
+                    reading.remainSeconds);
+    if (serial != m_serial)
+        return;
+    QString error;
+    if (!PartialFile::Commit(m_partialPath, &m_finalPath, &error)) {
+        Fail(error);
         return;
     }
     Finish(Phase::Completed);
@@ -325,14 +436,8 @@ void DownloadAsynch::Succeed()
 void DownloadAsynch::Fail(const QString &description)
 {
     const QString text = description;
-    const bool bodyStarted = m_phase == Phase::Body;
     Finish(Phase::Failed);
-    if (!bodyStarted) {
-        // No body byte was written: the empty file made for it goes again.
-        if (m_createdFile)
-            QFile::remove(m_partialPath);
-        m_partialPath.clear();
-    }
+    DropEmptyPartial();
     Q_EMIT Error(m_downID, text);
 }
 
@@ -352,5 +457,5 @@ void DownloadAsynch::tmrWiat_Timer()
         m_tmrWiat->start(int(m_wiatInterval - quiet));
         return;
     }
-    Fail(kConnectionError);
+    Fail(CutDescription(QStringLiteral("no data for %1 seconds").arg(Formatting::NumberText(m_wiatInterval / 1000.0))));
 }

@@ -17,8 +17,11 @@ class QTcpSocket;
 class QTimer;
 
 // The downloader: fetches one URL at a time over its own HTTP/1.1 request, follows
-// "302" and "303" redirects, and streams the body into a free local file name.
-// Every stage is reported through the five events, each carrying `DownID`.
+// "302" and "303" redirects, and streams the body into a partial file
+// ("<free name>.part"). Only a body verified whole takes its final name, and the
+// rename never replaces a file. A partial file that is already there is resumed
+// with a Range request. Every stage is reported through the five events, each
+// carrying `DownID`.
 //
 // Events may be handled by direct connections that call back into the object
 // (a `Stopped` handler starting the next transfer, say): every event is the last
@@ -37,11 +40,28 @@ public:
     void setDownID(int id) { m_downID = id; }
     QString URL() const { return m_url; }
     void setURL(const QString &url) { m_url = url; }
-    // Write only: at connection time the path is replaced by the free file name.
-    void setLocalFilePath(const QString &path) { m_localFilePath = path; }
-    // Expected size in bytes, 0 = unknown; a Content-Length overwrites it.
+    // The file wanted; a taken name gives way to the next free one. A new path
+    // forgets the partial file of the last one.
+    void setLocalFilePath(const QString &path)
+    {
+        m_localFilePath = path;
+        m_partialPath.clear();
+    }
+    // The partial file to write, resumed when it holds bytes; when empty at the
+    // start, "<free name>.part" is chosen from `LocalFilePath`.
+    QString PartialFilePath() const { return m_partialPath; }
+    void setPartialFilePath(const QString &path) { m_partialPath = path; }
+    // The name the last complete file was given (valid from `Complete` on).
+    QString FinalFilePath() const { return m_finalPath; }
+    // Expected size in bytes, 0 = unknown; a Content-Length overwrites it for the
+    // percentages. A size set for the next transfer is also held against its
+    // whole body: a body of another size is an error.
     qint64 FileSize() const { return m_fileSize; }
-    void setFileSize(qint64 size) { m_fileSize = size; }
+    void setFileSize(qint64 size)
+    {
+        m_fileSize = size;
+        m_presetSize = size;
+    }
     bool RemoteFileExist() const { return false; }
 
     // Periods of the metering tick (1000 ms) and of the inactivity watchdog
@@ -57,8 +77,8 @@ public:
 public Q_SLOTS:
     // Starts fetching `URL` into `LocalFilePath`; `iIndex` is the slot, 0 to 8.
     void StartDownload(int iIndex);
-    // When `iID` is `DownID`: ends the transfer, raises `Stopped` before returning
-    // and then deletes the file the unfinished transfer was writing.
+    // When `iID` is `DownID`: ends the transfer and raises `Stopped` before
+    // returning. The partial file stays, so a new start resumes it.
     void StopDownload(int iID);
 
 Q_SIGNALS:
@@ -81,12 +101,17 @@ private:
     bool Drain();
     bool Consume(const char *data, qint64 size);
     bool TakeHead(const char *data, qint64 size);
+    bool AcceptPartialContent();
+    bool RestartFromZero();
     bool TakeBody(const char *data, qint64 size);
     bool WriteBody(const char *data, qint64 size);
-    void EndOfStream();
+    void EndOfStream(bool reset);
     bool OpenTarget(QString *error);
+    QString CutDescription(const QString &how) const;
 
     void Finish(Phase phase);
+    // Drops the partial file when this attempt made it and wrote nothing into it.
+    void DropEmptyPartial();
     void Succeed();
     void Fail(const QString &description);
     void tmrSpeed_Timer();
@@ -96,7 +121,11 @@ private:
     int m_downID = 0;
     QString m_url;
     QString m_localFilePath;
+    QString m_partialPath;
+    QString m_finalPath;
     qint64 m_fileSize = 0;
+    qint64 m_presetSize = 0;   // set by the host for the next transfer
+    qint64 m_expectedSize = 0; // the size known when the transfer started
     int m_speedInterval = 1000;
     int m_wiatInterval = 60000;
 
@@ -111,8 +140,8 @@ private:
     qint64 m_bodyRemaining = 0;
     ChunkedDecoder m_chunks;
     QFile m_file;
-    QString m_partialPath; // the file of this transfer while it is unfinished
     bool m_createdFile = false;
+    qint64 m_rangeStart = 0; // the offset asked for with Range; 0 = the whole file
     std::unique_ptr<char[]> m_block;
     TransferMeter m_meter;
     QTimer *m_tmrSpeed;

@@ -145,7 +145,10 @@ bool HttpAddress::Resolve(const HttpAddress &current, const QByteArray &location
     return true;
 }
 
-QByteArray HttpAddress::Request() const
+QByteArray HttpAddress::Request(qint64 rangeStart) const
 {
-    return "GET /" + path + " HTTP/1.1\r\nHost: " + authority.toUtf8() + "\r\nAccept: */*\r\n\r\n";
+    QByteArray request = "GET /" + path + " HTTP/1.1\r\nHost: " + authority.toUtf8() + "\r\nAccept: */*\r\n";
+    if (rangeStart > 0)
+        request += "Range: bytes=" + QByteArray::number(rangeStart) + "-\r\n";
+    return request + "\r\n";
 }

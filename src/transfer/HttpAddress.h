@@ -28,6 +28,7 @@ public:
                         QString *error);
 
     // The whole request: "GET /" + path + " HTTP/1.1", "Host: " + authority,
-    // "Accept: */*" and the blank line, every line ended by CR LF.
-    QByteArray Request() const;
+    // "Accept: */*", "Range: bytes=N-" when `rangeStart` is above 0, and the blank
+    // line, every line ended by CR LF.
+    QByteArray Request(qint64 rangeStart = 0) const;
 };

@@ -18,18 +18,23 @@ qint64 HeadEnd(const QByteArray &bytes, qint64 from)
     return -1;
 }
 
-bool IsDigits(QByteArrayView text)
-{
-    if (text.isEmpty())
-        return false;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return false;
-    }
-    return true;
-}
-
 } // namespace
+
+qint64 HttpResponseHead::ByteCount(QByteArrayView digits)
+{
+    if (digits.isEmpty())
+        return -1;
+    qint64 value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return -1;
+        const int digit = c - '0';
+        if (value > (std::numeric_limits<qint64>::max() - digit) / 10)
+            return -1;
+        value = value * 10 + digit;
+    }
+    return value;
+}
 
 HttpResponseHead::Status HttpResponseHead::Feed(const char *data, qint64 size, qint64 *consumed)
 {
@@ -58,7 +63,9 @@ void HttpResponseHead::Reset()
     m_bytes.clear();
     m_status = Status::NeedMore;
     m_statusCode = 0;
+    m_reasonPhrase.clear();
     m_fields.clear();
+    m_contentLength = -1;
 }
 
 bool HttpResponseHead::Parse()
@@ -72,16 +79,20 @@ bool HttpResponseHead::Parse()
     const QByteArray &status = lines.first();
     const qsizetype blank = status.indexOf(' ');
     const QByteArray code = blank < 0 ? QByteArray() : status.mid(blank + 1, 3);
-    if (!status.startsWith("HTTP/") || code.size() != 3 || !IsDigits(code)
+    if (!status.startsWith("HTTP/") || code.size() != 3 || ByteCount(code) < 0
         || (status.size() > blank + 4 && status.at(blank + 4) != ' '))
         return false;
     m_statusCode = code.toInt();
+    m_reasonPhrase = status.mid(blank + 4).trimmed();
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QByteArray &line = lines.at(i);
         if (line.isEmpty())
             continue;
-        if ((line.startsWith(' ') || line.startsWith('\t')) && !m_fields.isEmpty()) {
-            // An old-style continuation line belongs to the field above it.
+        if (line.startsWith(' ') || line.startsWith('\t')) {
+            // An old-style continuation line belongs to the field above it; one
+            // with no field above is a broken head, not a field of its own.
+            if (m_fields.isEmpty())
+                return false;
             m_fields.last().second += ' ' + line.trimmed();
             continue;
         }
@@ -89,6 +100,23 @@ bool HttpResponseHead::Parse()
         if (colon <= 0)
             return false;
         m_fields.append({line.left(colon).trimmed(), line.mid(colon + 1).trimmed()});
+    }
+    return ParseContentLength();
+}
+
+bool HttpResponseHead::ParseContentLength()
+{
+    // Every Content-Length field, and every element of a list in one, must be the
+    // same plain number: a server that names two lengths has no length to trust.
+    for (const auto &[name, value] : std::as_const(m_fields)) {
+        if (QByteArrayView(name).compare("Content-Length", Qt::CaseInsensitive) != 0)
+            continue;
+        for (const QByteArray &element : value.split(',')) {
+            const qint64 length = ByteCount(element.trimmed());
+            if (length < 0 || (m_contentLength >= 0 && length != m_contentLength))
+                return false;
+            m_contentLength = length;
+        }
     }
     return true;
 }
@@ -113,10 +141,3 @@ HttpResponseHead::Framing HttpResponseHead::BodyFraming() const
     return ContentLength() >= 0 ? Framing::Length : Framing::UntilClose;
 }
 
-qint64 HttpResponseHead::ContentLength() const
-{
-    const QByteArray text = Value("Content-Length");
-    if (!IsDigits(text) || text.size() > 18)
-        return -1;
-    return text.toLongLong();
-}

@@ -55,28 +55,31 @@ bool IsTaken(const QFileInfo &info)
 
 } // namespace
 
+QString NextFileName(const QString &path)
+{
+    const QFileInfo info(path);
+    QString base = info.completeBaseName();
+    const QString extension = info.suffix();
+    if (base.contains(QLatin1Char('_'))) {
+        const QStringList pieces = base.split(QLatin1Char('_'));
+        qint64 next = 0;
+        if (NextPieceNumber(pieces.at(1), &next))
+            base = pieces.at(0) + QLatin1Char('_') + QString::number(next);
+        else
+            base += QLatin1String("_1");
+    } else {
+        base += QLatin1String("_1");
+    }
+    const QString name = extension.isEmpty() && !info.fileName().endsWith(QLatin1Char('.'))
+        ? base
+        : base + QLatin1Char('.') + extension;
+    return info.dir().filePath(name);
+}
+
 QString GetUniqueFileName(QString &path)
 {
-    QFileInfo info(path);
-    while (IsTaken(info)) {
-        QString base = info.completeBaseName();
-        const QString extension = info.suffix();
-        if (base.contains(QLatin1Char('_'))) {
-            const QStringList pieces = base.split(QLatin1Char('_'));
-            qint64 next = 0;
-            if (NextPieceNumber(pieces.at(1), &next))
-                base = pieces.at(0) + QLatin1Char('_') + QString::number(next);
-            else
-                base += QLatin1String("_1");
-        } else {
-            base += QLatin1String("_1");
-        }
-        const QString name = extension.isEmpty() && !info.fileName().endsWith(QLatin1Char('.'))
-            ? base
-            : base + QLatin1Char('.') + extension;
-        path = info.dir().filePath(name);
-        info = QFileInfo(path);
-    }
+    while (IsTaken(QFileInfo(path)))
+        path = NextFileName(path);
     return path;
 }
 

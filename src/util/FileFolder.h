@@ -15,6 +15,8 @@ bool CreateFolderPath(const QString &path);
 // my_file.zip -> my_file_1.zip, readme -> readme_1. An existing empty file is
 // reused. `path` is changed in place and returned.
 QString GetUniqueFileName(QString &path);
+// The name GetUniqueFileName tries after `path`: movie.avi -> movie_1.avi.
+QString NextFileName(const QString &path);
 
 // True when the folder lies on a read-only optical file system (CD or DVD).
 bool IsOpticalFolder(const QString &path);

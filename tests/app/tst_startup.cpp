@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -83,23 +85,107 @@ private Q_SLOTS:
             QVERIFY(!QFile::exists(p.folder.Path()));
     }
 
-    void waitingRowsGoBackToTheQueue()
+    void interruptedRowsAreRepaired_data()
     {
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("partial"); // what the row's Partial_File names: "part", "final" or nothing
+        QTest::addColumn<QString>("repaired");
+        QTest::addColumn<QString>("localName");
+
+        QTest::newRow("a wait goes back to the queue") << "Wait 35 Seconds" << "" << "Queued" << "a.bin";
+        QTest::newRow("anything starting with Wait does") << "Waiting" << "" << "Queued" << "a.bin";
+        QTest::newRow("a negotiation is stopped") << "Requesting File" << "" << "Stopped" << "a.bin";
+        QTest::newRow("a transfer is stopped, its partial file kept") << "37.5" << "part" << "Stopped" << "a.bin";
+        QTest::newRow("a transfer of unknown size is stopped") << "-1" << "part" << "Stopped" << "a.bin";
+        QTest::newRow("a transfer ended between rename and the list write is complete")
+            << "100" << "final" << "Complete" << "got.bin";
+        QTest::newRow("complete stays") << "Complete" << "" << "Complete" << "a.bin";
+        QTest::newRow("an error stays") << "Error" << "part" << "Error" << "a.bin";
+    }
+    void interruptedRowsAreRepaired()
+    {
+        QFETCH(QString, status);
+        QFETCH(QString, partial);
         Program p;
-        QVERIFY(p.folder.Execute({
-            QStringLiteral("Insert Into DownList (Download_Status) Values ('Wait 35 Seconds')"),
-            QStringLiteral("Insert Into DownList (Download_Status) Values ('Waiting')"),
-            QStringLiteral("Insert Into DownList (Download_Status) Values ('Requesting File')"),
-            QStringLiteral("Insert Into DownList (Download_Status) Values ('37.5')"),
-            QStringLiteral("Insert Into DownList (Download_Status) Values ('Complete')"),
-        }));
+        QTemporaryDir downloads;
+        const QString partialPath = downloads.filePath(QStringLiteral("got.bin.part"));
+        QFile file(partial == QLatin1String("final") ? downloads.filePath(QStringLiteral("got.bin")) : partialPath);
+        if (!partial.isEmpty()) {
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("12345");
+            file.close();
+        }
+        QVERIFY(p.folder.Execute({QStringLiteral("Insert Into DownList (Download_Status, Local_File_Name, Speed, "
+                                                 "Time_Left, File_Size_Bytes, Partial_File) Values ('%1', 'a.bin', "
+                                                 "'9 KB/s', '00:00:09', 5, '%2')")
+                                      .arg(status, partial.isEmpty() ? QString() : partialPath)}));
         QVERIFY(p.Load());
-        QStringList statuses;
-        for (RecordSet rs = p.controller.Store().rsDownList.Clone(); !rs.IsEOF(); rs.MoveNext())
-            statuses.append(rs.Field(u"Download_Status").toString());
-        QCOMPARE(statuses, (QStringList{"Queued", "Queued", "Requesting File", "37.5", "Complete"}));
-        QCOMPARE(p.windowsInitialised, 1);
+        RecordSet row = p.controller.Store().rsDownList.Clone();
+        QTEST(row.Field(u"Download_Status").toString(), "repaired");
+        QTEST(row.Field(u"Local_File_Name").toString(), "localName");
+        const QString repaired = row.Field(u"Download_Status").toString();
+        if (repaired != status && repaired != QLatin1String("Queued")) {
+            // Nothing runs after a start: no stale speed or time left.
+            QCOMPARE(row.Field(u"Speed").toString(), QString());
+            QCOMPARE(row.Field(u"Time_Left").toString(), QString());
+        }
+        if (repaired == QLatin1String("Complete") && partial == QLatin1String("final")) {
+            QCOMPARE(row.Field(u"Downloaded_Bytes").toLongLong(), qint64(5));
+            QCOMPARE(row.Field(u"Partial_File").toString(), QString());
+        }
+        // A partial file is never touched at start-up.
+        if (partial == QLatin1String("part"))
+            QVERIFY(QFile::exists(partialPath));
         QVERIFY(p.prompter.shown.isEmpty());
+    }
+
+    void listSchemaVersions_data()
+    {
+        QTest::addColumn<QStringList>("older"); // statements that make the list older or newer
+        QTest::addColumn<bool>("loads");
+        QTest::addColumn<int>("versionAfter");
+
+        QTest::newRow("a list before partial files is upgraded, keeping its rows")
+            << QStringList{QStringLiteral("Alter Table DownList Drop Column Partial_File"),
+                           QStringLiteral("PRAGMA user_version = 0")}
+            << true << 1;
+        QTest::newRow("a current list is left as it is") << QStringList{} << true << 1;
+        QTest::newRow("a newer list is refused and kept")
+            << QStringList{QStringLiteral("PRAGMA user_version = 7")} << false << 7;
+    }
+    void listSchemaVersions()
+    {
+        QFETCH(QStringList, older);
+        QFETCH(bool, loads);
+        Program p;
+        QVERIFY(p.folder.Execute(older + QStringList{
+            QStringLiteral("Insert Into DownList (Sharing_Link, Download_Status) Values ('http://x/1', 'Queued')"),
+            QStringLiteral("Insert Into CheckList (Sharing_Link, Status) Values ('http://x/2', 'Checking')")}));
+        QCOMPARE(p.Load(), loads);
+        int version = -1;
+        int downRows = -1;
+        QVERIFY(p.folder.WithConnection([&](QSqlDatabase &db) {
+            QSqlQuery query(db);
+            if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+                return false;
+            version = query.value(0).toInt();
+            return query.exec(QStringLiteral("Select Count(*) From DownList")) && query.next()
+                && (downRows = query.value(0).toInt(), true);
+        }));
+        QTEST(version, "versionAfter");
+        QCOMPARE(downRows, 1);
+        if (loads) {
+            QCOMPARE(p.controller.Store().rsDownList.RecordCount(), 1);
+            QCOMPARE(p.controller.Store().rsCheckList.RecordCount(), 1);
+            QVERIFY(p.controller.Store().rsDownList.Table()->FieldIndex(u"Partial_File") >= 0);
+        } else {
+            QCOMPARE(p.ends, 1);
+            QCOMPARE(p.prompter.shown.size(), 1);
+            QCOMPARE(p.prompter.shown.last().title, QStringLiteral("Critical Error"));
+            QVERIFY2(p.prompter.shown.last().text.contains(QLatin1String("schema version 7"))
+                         && p.prompter.shown.last().text.contains(QLatin1String("up to 1")),
+                     qPrintable(p.prompter.shown.last().text));
+        }
     }
 
     void firstRunStoresAndCreatesTheDefaultFolder()

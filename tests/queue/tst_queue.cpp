@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -70,6 +71,10 @@ private Q_SLOTS:
             QCOMPARE(s.Field(rows[i], u"Time_Left"), QString());
             QCOMPARE(s.Field(rows[i], u"Error_Desc"), QStringLiteral("No Error"));
             const qint64 size = s.Field(rows[i], u"File_Size_Bytes").toLongLong();
+            // The row names the whole file and counts all of its bytes, however
+            // quickly it arrived.
+            QCOMPARE(s.Field(rows[i], u"Local_File_Name"), names[i]);
+            QCOMPARE(s.Field(rows[i], u"Downloaded_Bytes").toLongLong(), size);
             QCOMPARE(FileContent(QDir(s.DownloadFolder()).filePath(names[i])),
                      EmulatedContent::Bytes(ids[i], 0, size));
             // Each row starts only after the one before it ended.
@@ -120,8 +125,9 @@ private Q_SLOTS:
         s.SetField(stopped, u"Download_Status", QStringLiteral("Stopped"));
         s.Controller().StartDownload();
         QTRY_VERIFY_WITH_TIMEOUT(IsPercentage(s.Status(transferring)), kTimeout);
-        const QString partial = QDir(s.DownloadFolder()).filePath(QStringLiteral("slow.bin"));
-        QVERIFY(QFile::exists(partial));
+        const QString partial = QDir(s.DownloadFolder()).filePath(QStringLiteral("slow.bin.part"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(partial).size() > 0, kTimeout);
+        QCOMPARE(s.Field(transferring, u"Partial_File"), partial);
 
         s.Controller().Commands().StopAllDownloads();
         QCOMPARE(s.Status(complete), QStringLiteral("Complete"));
@@ -129,7 +135,9 @@ private Q_SLOTS:
         QCOMPARE(s.Status(stopped), QStringLiteral("Stopped"));
         QCOMPARE(s.Status(transferring), QStringLiteral("Stopped"));
         QCOMPARE(s.Status(queued), QStringLiteral("Stopped"));
-        QVERIFY(!QFile::exists(partial));
+        // Stop is a pause: the partial file stays for the next start.
+        QVERIFY(QFile::exists(partial));
+        QVERIFY(!QFile::exists(QDir(s.DownloadFolder()).filePath(QStringLiteral("slow.bin"))));
         QCOMPARE(s.Controller().Scheduler().ActiveCount(), qint16(0));
         // Nothing starts afterwards (a late "User Cancel" of a row the walk
         // stopped finds nothing queued).
@@ -168,6 +176,8 @@ private Q_SLOTS:
         s.SetField(spare, u"Check_Box", 0);
         s.Controller().StartDownload();
         QTRY_VERIFY_WITH_TIMEOUT(IsPercentage(s.Status(transfer)), kTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(QDir(s.DownloadFolder()).filePath(QStringLiteral("slow.bin.part"))).size() > 0,
+                                 kTimeout);
 
         s.Controller().Commands().StopSelectedDownloads();
         QCOMPARE(s.Status(ticked), QStringLiteral("Stopped"));
@@ -175,6 +185,7 @@ private Q_SLOTS:
         if (transferTicked) {
             QCOMPARE(s.Status(transfer), QStringLiteral("Stopped"));
             QVERIFY(!QFile::exists(QDir(s.DownloadFolder()).filePath(QStringLiteral("slow.bin"))));
+            QVERIFY(QFile::exists(QDir(s.DownloadFolder()).filePath(QStringLiteral("slow.bin.part"))));
             QTRY_COMPARE_WITH_TIMEOUT(s.Status(spare), QStringLiteral("Complete"), kTimeout);
         } else {
             QTest::qWait(200);
@@ -228,6 +239,33 @@ private Q_SLOTS:
         s.Controller().Commands().StopAllDownloads();
         s.Controller().Commands().ClearAllItems();
         QCOMPARE(s.DownIds().size(), 0);
+        // A removed row is never resumed: its partial file goes with it.
+        QCOMPARE(QDir(s.DownloadFolder()).entryList(QDir::Files), QStringList());
+    }
+
+    void removingAnEndedRowDeletesOnlyItsPartialFile()
+    {
+        QueueSession s;
+        QVERIFY(s.Started());
+        const qint64 done = s.Queue("91_s2k", "done.bin", 2048);
+        const qint64 slow = s.Queue("92_s8m_rate256", "slow.bin", 8 << 20);
+        s.SetField(done, u"Check_Box", 0);
+        s.Controller().StartDownload();
+        const QDir folder(s.DownloadFolder());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(folder.filePath(QStringLiteral("slow.bin.part"))).size() > 0, kTimeout);
+        s.Controller().Commands().StopAllDownloads();
+        QCOMPARE(s.Status(slow), QStringLiteral("Stopped"));
+        QCOMPARE(folder.entryList(QDir::Files), (QStringList{QStringLiteral("done.bin"), QStringLiteral("slow.bin.part")}));
+
+        // The downloader's last row is stopped, not in progress: it may go.
+        s.Controller().Commands().RemoveSelectedDownloads();
+        QCOMPARE(s.Prompts().messages(), QStringList());
+        QCOMPARE(s.DownIds(), QList<qint64>{done});
+        QCOMPARE(folder.entryList(QDir::Files), QStringList{QStringLiteral("done.bin")});
+        // Clearing a complete row leaves its file.
+        s.Controller().Commands().ClearCompleteItems();
+        QCOMPARE(s.DownIds(), QList<qint64>());
+        QCOMPARE(folder.entryList(QDir::Files), QStringList{QStringLiteral("done.bin")});
     }
 
     void clearCommandsDeleteByStatus()

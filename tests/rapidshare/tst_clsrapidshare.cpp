@@ -184,11 +184,11 @@ void tst_clsRapidShare::startReports_data()
     QTest::newRow("ticket with wait 3 counts 2, 1, 0")
         << "1_dl3"
         << QStringList{request, "Wait|2", "Wait|1", "Wait|0", "Download Link|" + address.arg("1_dl3"), "Finish|Done"};
-    QTest::newRow("ticket with wait 0 ends at the first tick")
-        << "2_dl0" << QStringList{request, "Wait|-1", "Download Link|" + address.arg("2_dl0"), "Finish|Done"};
+    QTest::newRow("ticket with wait 0 ends at the first tick, never below 0")
+        << "2_dl0" << QStringList{request, "Wait|0", "Download Link|" + address.arg("2_dl0"), "Finish|Done"};
     QTest::newRow("wait reply of 2 s repeats the request")
         << "3_wait2_dl0"
-        << QStringList{request, "Wait|1", "Wait|0", request, "Wait|-1", "Download Link|" + address.arg("3_wait2_dl0"),
+        << QStringList{request, "Wait|1", "Wait|0", request, "Wait|0", "Download Link|" + address.arg("3_wait2_dl0"),
                        "Finish|Done"};
     QTest::newRow("ticket with three fields is malformed")
         << "4_dlbad" << QStringList{request, "Error|Mal-Formated return value From API server", stop};
@@ -314,7 +314,7 @@ void tst_clsRapidShare::cancelWhileIdleLeavesNextNegotiationAlone()
     s.Link(QStringLiteral("25_dl0"));
     s.client->Start();
     AwaitReports(s.downloads, 4);
-    QVERIFY2(Matches(s.downloads, {"Requesting File|a.zip", "Wait|-1", "Download Link|*", "Finish|Done"}),
+    QVERIFY2(Matches(s.downloads, {"Requesting File|a.zip", "Wait|0", "Download Link|*", "Finish|Done"}),
              qPrintable(s.downloads.join(QLatin1String(" / "))));
 }
 
@@ -480,7 +480,7 @@ void tst_clsRapidShare::nextStartFromStopHandler()
     s.client->Start();
     AwaitReports(s.downloads, 7);
     QVERIFY2(Matches(s.downloads, {"Requesting File|a.zip", "Error|*", "Stop|Error Occured", "Requesting File|next.zip",
-                                   "Wait|-1", "Download Link|*", "Finish|Done"}),
+                                   "Wait|0", "Download Link|*", "Finish|Done"}),
              qPrintable(s.downloads.join(QLatin1String(" / "))));
 }
 

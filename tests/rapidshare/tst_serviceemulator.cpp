@@ -8,6 +8,13 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <arpa/inet.h>
+#include <cerrno>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace {
 
 // One raw request to the emulator, read as it arrives: every read is kept, so a
@@ -15,10 +22,11 @@ namespace {
 class RawExchange final
 {
 public:
-    RawExchange(quint16 port, const QByteArray &target)
+    // `fields`: further request header lines, each ended by CR LF.
+    RawExchange(quint16 port, const QByteArray &target, const QByteArray &fields = {})
     {
-        QObject::connect(&m_socket, &QTcpSocket::connected, &m_socket, [this, target] {
-            m_socket.write("GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nAccept: */*\r\n\r\n");
+        QObject::connect(&m_socket, &QTcpSocket::connected, &m_socket, [this, target, fields] {
+            m_socket.write("GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nAccept: */*\r\n" + fields + "\r\n");
         });
         QObject::connect(&m_socket, &QTcpSocket::readyRead, &m_socket, [this] {
             const QByteArray bytes = m_readLimit < 0 ? m_socket.readAll() : m_socket.read(m_readLimit - data.size());
@@ -51,6 +59,52 @@ public:
 private:
     QTcpSocket m_socket;
     qint64 m_readLimit = -1; // none
+};
+
+// One request on a plain socket. QTcpSocket reads a reset as an orderly end of
+// the stream; this client tells them apart.
+class PlainExchange final
+{
+    Q_DISABLE_COPY_MOVE(PlainExchange)
+
+public:
+    PlainExchange(quint16 port, const QByteArray &request)
+        : m_descriptor(::socket(AF_INET, SOCK_STREAM, 0))
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        // The kernel completes a loopback handshake without the emulator's help.
+        m_connected = ::connect(m_descriptor, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0
+            && ::send(m_descriptor, request.constData(), size_t(request.size()), 0) == request.size()
+            && ::fcntl(m_descriptor, F_SETFL, O_NONBLOCK) == 0;
+    }
+    ~PlainExchange() { ::close(m_descriptor); }
+
+    bool Connected() const { return m_connected; }
+    // Reads what has arrived; true once the stream has ended.
+    bool ReadToEnd()
+    {
+        char buffer[65536];
+        while (endError < 0) {
+            const ssize_t got = ::recv(m_descriptor, buffer, sizeof buffer, 0);
+            if (got > 0)
+                data.append(buffer, got);
+            else if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                return false;
+            else
+                endError = got == 0 ? 0 : errno;
+        }
+        return true;
+    }
+
+    QByteArray data;
+    int endError = -1; // once ended: 0 for an orderly close, else the errno of the last read
+
+private:
+    int m_descriptor;
+    bool m_connected = false;
 };
 
 QByteArray Dechunk(QByteArray chunked)
@@ -100,8 +154,14 @@ QString Describe(const std::optional<FileBehaviour> &file)
         parts << QLatin1String("close ") + QString::number(file->closeAtPercent);
     if (file->stallAtPercent >= 0)
         parts << QLatin1String("stall ") + QString::number(file->stallAtPercent);
+    if (file->resetAtPercent >= 0)
+        parts << QLatin1String("reset ") + QString::number(file->resetAtPercent);
     if (file->bytesPerSecond)
         parts << QLatin1String("rate ") + QString::number(file->bytesPerSecond);
+    if (file->ignoresRange)
+        parts << QStringLiteral("norange");
+    if (file->refusesRange)
+        parts << QStringLiteral("range416");
     return parts.join(QLatin1String(", "));
 }
 
@@ -121,6 +181,11 @@ private Q_SLOTS:
     void waitSentenceComesBeforeTheTicket();
     void fileBodies_data();
     void fileBodies();
+    void rangedBodies_data();
+    void rangedBodies();
+    void resetEndsTheConnectionHard_data();
+    void resetEndsTheConnectionHard();
+    void bodyBytesAreCounted();
     void headerArrivesInPieces();
     void stallKeepsConnectionOpen();
     void bodyBeyondFourGiBIsStreamed();
@@ -151,6 +216,9 @@ void tst_ServiceEmulator::fileIdSpellsBehaviour_data()
     QTest::newRow("transfer faults") << "4_r303_www_split_chunked_close50_rate64"
                                      << "size 1024, r303www, split, chunked, close 50, rate 65536";
     QTest::newRow("stall and unsized") << "5_stall90_unsized" << "size 1024, unsized, stall 90";
+    QTest::newRow("range answers and reset") << "6_range416_norange_reset40"
+                                             << "size 1024, reset 40, norange, range416";
+    QTest::newRow("reset above 100 percent") << "6_reset101" << "unknown";
     QTest::newRow("unknown word") << "5_fast" << "unknown";
     QTest::newRow("unit on another word") << "5_dl3k" << "unknown";
     QTest::newRow("redirect other than 302 or 303") << "5_r301" << "unknown";
@@ -297,6 +365,181 @@ void tst_ServiceEmulator::fileBodies()
     const QByteArray body = chunked ? Dechunk(exchange.Body()) : exchange.Body();
     QCOMPARE(body.size(), bodyBytes);
     QVERIFY(body == EmulatedContent::Bytes(fileId, 0, bodyBytes));
+}
+
+void tst_ServiceEmulator::rangedBodies_data()
+{
+    QTest::addColumn<QString>("fileId");
+    QTest::addColumn<QString>("route"); // "get", "final" (download_v1 with its ticket) or "premium"
+    QTest::addColumn<QByteArray>("range");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("contentRange"); // empty: none sent
+    QTest::addColumn<QByteArray>("contentLength"); // empty: none sent
+    QTest::addColumn<qint64>("first");             // file offset of the first body byte
+    QTest::addColumn<qint64>("bodyBytes");
+
+    const QString plain = QStringLiteral("100_s300000");
+    QTest::newRow("open range is the rest of the file") << plain << "get" << QByteArray("bytes=100000-") << 206
+                                                         << QByteArray("bytes 100000-299999/300000")
+                                                         << QByteArray("200000") << qint64(100000) << qint64(200000);
+    QTest::newRow("range from the start") << plain << "get" << QByteArray("bytes=0-") << 206
+                                          << QByteArray("bytes 0-299999/300000") << QByteArray("300000") << qint64(0)
+                                          << qint64(300000);
+    QTest::newRow("closed range") << plain << "get" << QByteArray("bytes=10-19") << 206
+                                  << QByteArray("bytes 10-19/300000") << QByteArray("10") << qint64(10) << qint64(10);
+    QTest::newRow("range past the end stops at the last byte")
+        << plain << "get" << QByteArray("bytes=299990-999999") << 206 << QByteArray("bytes 299990-299999/300000")
+        << QByteArray("10") << qint64(299990) << qint64(10);
+    QTest::newRow("start at the size") << plain << "get" << QByteArray("bytes=300000-") << 416
+                                       << QByteArray("bytes */300000") << QByteArray("0") << qint64(0) << qint64(0);
+    QTest::newRow("empty file has no byte to range over")
+        << "101_s0" << "get" << QByteArray("bytes=0-") << 416 << QByteArray("bytes */0") << QByteArray("0") << qint64(0)
+        << qint64(0);
+    QTest::newRow("range beyond 4 GiB") << "102_s5g" << "get" << QByteArray("bytes=5368709110-") << 206
+                                        << QByteArray("bytes 5368709110-5368709119/5368709120") << QByteArray("10")
+                                        << qint64(5368709110LL) << qint64(10);
+    for (const char *form : {"bytes=-500", "bytes=0-1,5-6", "bytes=9-5", "bytes=+5-", "items=5-"})
+        QTest::addRow("form \"%s\" is ignored", form) << plain << "get" << QByteArray(form) << 200 << QByteArray()
+                                                      << QByteArray("300000") << qint64(0) << qint64(300000);
+
+    QTest::newRow("chunked range") << "103_s300000_chunked" << "get" << QByteArray("bytes=1000-") << 206
+                                   << QByteArray("bytes 1000-299999/300000") << QByteArray() << qint64(1000)
+                                   << qint64(299000);
+    QTest::newRow("unsized range ends at the close")
+        << "104_s300000_unsized" << "get" << QByteArray("bytes=1000-") << 206 << QByteArray("bytes 1000-299999/300000")
+        << QByteArray() << qint64(1000) << qint64(299000);
+    QTest::newRow("split head carries the range") << "105_s5000_split" << "get" << QByteArray("bytes=4000-") << 206
+                                                  << QByteArray("bytes 4000-4999/5000") << QByteArray("1000")
+                                                  << qint64(4000) << qint64(1000);
+    QTest::newRow("paced range") << "106_s30000_rate300" << "get" << QByteArray("bytes=20000-") << 206
+                                 << QByteArray("bytes 20000-29999/30000") << QByteArray("10000") << qint64(20000)
+                                 << qint64(10000);
+
+    QTest::newRow("norange answers with the whole file")
+        << "107_s300000_norange" << "get" << QByteArray("bytes=100000-") << 200 << QByteArray() << QByteArray("300000")
+        << qint64(0) << qint64(300000);
+    QTest::newRow("range416 refuses a range") << "108_s300000_range416" << "get" << QByteArray("bytes=0-") << 416
+                                              << QByteArray("bytes */300000") << QByteArray("0") << qint64(0)
+                                              << qint64(0);
+    QTest::newRow("range416 serves a request without range")
+        << "108_s300000_range416" << "get" << QByteArray() << 200 << QByteArray() << QByteArray("300000") << qint64(0)
+        << qint64(300000);
+
+    // The cut sits at a share of the whole file, whatever part is asked for.
+    const QString cut = QStringLiteral("109_s300000_close50");
+    QTest::newRow("range before the cut stops there") << cut << "get" << QByteArray("bytes=100000-") << 206
+                                                      << QByteArray("bytes 100000-299999/300000")
+                                                      << QByteArray("200000") << qint64(100000) << qint64(50000);
+    QTest::newRow("range from the cut runs to the end") << cut << "get" << QByteArray("bytes=150000-") << 206
+                                                        << QByteArray("bytes 150000-299999/300000")
+                                                        << QByteArray("150000") << qint64(150000) << qint64(150000);
+    QTest::newRow("range ending before the cut is whole") << cut << "get" << QByteArray("bytes=0-99") << 206
+                                                          << QByteArray("bytes 0-99/300000") << QByteArray("100")
+                                                          << qint64(0) << qint64(100);
+    QTest::newRow("norange file is cut on every request")
+        << "110_s300000_norange_close50" << "get" << QByteArray("bytes=150000-") << 200 << QByteArray()
+        << QByteArray("300000") << qint64(0) << qint64(150000);
+
+    QTest::newRow("redirect answers without the range")
+        << "111_s5000_r303" << "final" << QByteArray("bytes=4000-") << 303 << QByteArray() << QByteArray("0")
+        << qint64(0) << qint64(0);
+    QTest::newRow("redirect target serves the range")
+        << "111_s5000_r303" << "get" << QByteArray("bytes=4000-") << 206 << QByteArray("bytes 4000-4999/5000")
+        << QByteArray("1000") << qint64(4000) << qint64(1000);
+    QTest::newRow("final address serves the range")
+        << "112_s5000" << "final" << QByteArray("bytes=4000-") << 206 << QByteArray("bytes 4000-4999/5000")
+        << QByteArray("1000") << qint64(4000) << qint64(1000);
+    QTest::newRow("premium request serves the range")
+        << "112_s5000" << "premium" << QByteArray("bytes=4000-") << 206 << QByteArray("bytes 4000-4999/5000")
+        << QByteArray("1000") << qint64(4000) << qint64(1000);
+}
+
+void tst_ServiceEmulator::rangedBodies()
+{
+    QFETCH(QString, fileId);
+    QFETCH(QString, route);
+    QFETCH(QByteArray, range);
+    QFETCH(int, status);
+    QFETCH(qint64, first);
+    QFETCH(qint64, bodyBytes);
+    const QByteArray id = fileId.toLatin1();
+    const QByteArray target = route == QLatin1String("get")
+        ? "/get/" + id + "/f.bin"
+        : route == QLatin1String("final")
+        ? "/cgi-bin/rsapi.cgi?sub=download_v1&fileid=" + id + "&filename=f.bin&dlauth="
+            + ServiceEmulator::DownloadAuth(fileId).toLatin1()
+        : "/cgi-bin/rsapi.cgi?sub=download&fileid=" + id + "&filename=f.bin&login=u&password=p";
+    RawExchange exchange(m_emulator.Port(), target, range.isEmpty() ? QByteArray() : "Range: " + range + "\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(exchange.closed, 10000);
+    QCOMPARE(exchange.data.mid(9, 3).toInt(), status);
+    QTEST(exchange.Header("Content-Range"), "contentRange");
+    QTEST(exchange.Header("Content-Length"), "contentLength");
+    const bool chunked = exchange.Header("Transfer-Encoding") == "chunked";
+    const QByteArray body = chunked ? Dechunk(exchange.Body()) : exchange.Body();
+    QCOMPARE(body.size(), bodyBytes);
+    QVERIFY(body == EmulatedContent::Bytes(fileId, first, bodyBytes));
+}
+
+void tst_ServiceEmulator::resetEndsTheConnectionHard_data()
+{
+    QTest::addColumn<QString>("fileId");
+    QTest::addColumn<QByteArray>("range");
+    QTest::addColumn<bool>("reset");
+    QTest::addColumn<qint64>("first");
+    QTest::addColumn<qint64>("bodyBytes");
+
+    QTest::newRow("reset cuts an unsized body") << "120_s300000_unsized_reset50" << QByteArray() << true << qint64(0)
+                                                << qint64(150000);
+    QTest::newRow("reset cuts a sized body") << "121_s300000_reset30" << QByteArray() << true << qint64(0)
+                                             << qint64(90000);
+    QTest::newRow("reset before any body byte") << "122_s300000_unsized_reset0" << QByteArray() << true << qint64(0)
+                                                << qint64(0);
+    // Megabytes still in the kernel's buffers when the cut comes must arrive first.
+    QTest::newRow("reset after a large body") << "123_s16m_unsized_reset50" << QByteArray() << true << qint64(0)
+                                              << qint64(8 << 20);
+    QTest::newRow("close is an orderly end") << "124_s300000_unsized_close50" << QByteArray() << false << qint64(0)
+                                             << qint64(150000);
+    QTest::newRow("range from the reset runs to the end")
+        << "120_s300000_unsized_reset50" << QByteArray("bytes=150000-") << false << qint64(150000) << qint64(150000);
+}
+
+void tst_ServiceEmulator::resetEndsTheConnectionHard()
+{
+    QFETCH(QString, fileId);
+    QFETCH(QByteArray, range);
+    QFETCH(bool, reset);
+    QFETCH(qint64, first);
+    QFETCH(qint64, bodyBytes);
+    const QByteArray fields = range.isEmpty() ? QByteArray() : "Range: " + range + "\r\n";
+    PlainExchange exchange(m_emulator.Port(), "GET /get/" + fileId.toLatin1() + "/f.bin HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                                                  + fields + "\r\n");
+    QVERIFY(exchange.Connected());
+    QTRY_VERIFY_WITH_TIMEOUT(exchange.ReadToEnd(), 10000);
+    QCOMPARE(exchange.endError, reset ? ECONNRESET : 0);
+    const QByteArray body = exchange.data.mid(exchange.data.indexOf("\r\n\r\n") + 4);
+    QCOMPARE(body.size(), bodyBytes);
+    QVERIFY(body == EmulatedContent::Bytes(fileId, first, bodyBytes));
+}
+
+void tst_ServiceEmulator::bodyBytesAreCounted()
+{
+    ServiceEmulator emulator;
+    QVERIFY(emulator.Listen());
+    const QString plain = QStringLiteral("130_s100000");
+    const QString cut = QStringLiteral("131_s100000_close30");
+    const QString chunked = QStringLiteral("132_s1000_chunked");
+    RawExchange whole(emulator.Port(), "/get/" + plain.toLatin1() + "/f.bin");
+    RawExchange rest(emulator.Port(), "/get/" + plain.toLatin1() + "/f.bin", "Range: bytes=60000-\r\n");
+    RawExchange cutShort(emulator.Port(), "/get/" + cut.toLatin1() + "/f.bin");
+    RawExchange refused(emulator.Port(), "/get/" + cut.toLatin1() + "/f.bin", "Range: bytes=100000-\r\n");
+    RawExchange framed(emulator.Port(), "/get/" + chunked.toLatin1() + "/f.bin");
+    QTRY_VERIFY(whole.closed && rest.closed && cutShort.closed && refused.closed && framed.closed);
+
+    QCOMPARE(emulator.BodyBytesSent(plain), qint64(100000 + 40000));
+    QCOMPARE(emulator.BodyBytesSent(cut), qint64(30000));
+    QCOMPARE(emulator.BodyBytesSent(chunked), qint64(1000)); // chunk framing is not body
+    QCOMPARE(emulator.BodyBytesSent(QStringLiteral("133")), qint64(0));
+    QCOMPARE(emulator.BodyBytesSent(), qint64(171000));
 }
 
 void tst_ServiceEmulator::headerArrivesInPieces()

@@ -38,7 +38,9 @@ private Q_SLOTS:
         QVERIFY(s.Open());
         QCOMPARE(s.store.rsDownList.RecordCount(), 0);
         QVERIFY(s.store.rsDownList.IsEOF());
-        QCOMPARE(s.store.rsDownList.Table()->FieldCount(), 19);
+        // The 19 columns the grid addresses by position, then the row's partial file.
+        QCOMPARE(s.store.rsDownList.Table()->FieldCount(), 20);
+        QCOMPARE(s.store.rsDownList.Table()->FieldNames().last(), QStringLiteral("Partial_File"));
         QCOMPARE(s.store.rsCheckList.Table()->FieldCount(), 10);
         QCOMPARE(s.store.rsDownList.Table()->FieldNames().at(3), QStringLiteral("Download_Status"));
         QVERIFY(s.prompter.shown.isEmpty());

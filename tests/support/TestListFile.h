@@ -22,9 +22,10 @@ public:
     // (a third "Complete", the rest "Queued"; check rows "??"), in one transaction.
     bool FillDownList(int rows) const;
     bool FillCheckList(int rows) const;
+    // Runs `work` on a connection of its own to the file.
+    bool WithConnection(const std::function<bool(QSqlDatabase &)> &work) const;
 
 private:
-    bool WithConnection(const std::function<bool(QSqlDatabase &)> &work) const;
 
     QTemporaryDir m_dir;
     bool m_valid = false;

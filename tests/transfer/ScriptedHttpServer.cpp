@@ -3,6 +3,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <sys/socket.h>
+
 namespace {
 
 constexpr qint64 kPatternPeriod = 251;
@@ -55,7 +57,12 @@ QString ScriptedHttpServer::authority() const
 
 void ScriptedHttpServer::route(const QByteArray &target, const Script &script)
 {
-    m_scripts.insert(target, script);
+    route(target, QList<Script>{script});
+}
+
+void ScriptedHttpServer::route(const QByteArray &target, const QList<Script> &scripts)
+{
+    m_scripts.insert(target, scripts);
 }
 
 void ScriptedHttpServer::Accept()
@@ -85,8 +92,11 @@ void ScriptedHttpServer::Read(Connection *connection)
     requests.append(head);
     targets.append(target);
     connection->answering = true;
-    connection->script = m_scripts.value(
-        target, Script{Send("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"), Close()});
+    const QList<Script> scripts = m_scripts.value(target);
+    const int served = m_served[target]++;
+    connection->script = scripts.isEmpty()
+        ? Script{Send("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"), Close()}
+        : scripts.at(qMin<qsizetype>(served, scripts.size() - 1));
     Advance(connection);
 }
 
@@ -125,6 +135,16 @@ void ScriptedHttpServer::Advance(Connection *connection)
             connection->answering = false;
             socket->disconnectFromHost();
             return;
+        case Step::Kind::Reset: {
+            if (socket->bytesToWrite() > 0)
+                return; // bytesWritten brings us back
+            // A zero linger time makes the close a reset.
+            const linger abortive{1, 0};
+            ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+            connection->answering = false;
+            socket->abort();
+            return;
+        }
         }
         ++connection->step;
     }

@@ -12,8 +12,8 @@ class QTcpSocket;
 
 // A loopback HTTP server that answers each request target with a script of
 // steps: bytes to send (canned or a generated pattern of any length, streamed),
-// pauses, and a close. A script that ends without a close leaves the connection
-// open and silent. Every request head it receives is kept for the test.
+// pauses, a close and a reset. A script that ends without a close leaves the
+// connection open and silent. Every request head it receives is kept for the test.
 class ScriptedHttpServer final : public QObject
 {
     Q_OBJECT
@@ -21,7 +21,7 @@ class ScriptedHttpServer final : public QObject
 
 public:
     struct Step {
-        enum class Kind { Send, Pattern, Pause, Close } kind = Kind::Send;
+        enum class Kind { Send, Pattern, Pause, Close, Reset } kind = Kind::Send;
         QByteArray bytes;
         qint64 offset = 0; // Pattern: first position and length
         qint64 count = 0;
@@ -33,6 +33,8 @@ public:
     static Step SendPattern(qint64 offset, qint64 count) { return {Step::Kind::Pattern, {}, offset, count, 0}; }
     static Step Pause(int milliseconds) { return {Step::Kind::Pause, {}, 0, 0, milliseconds}; }
     static Step Close() { return {Step::Kind::Close, {}, 0, 0, 0}; }
+    // Ends the connection with a TCP reset once the bytes before it are sent.
+    static Step Reset() { return {Step::Kind::Reset, {}, 0, 0, 0}; }
 
     // The generated body: byte i of the pattern is i modulo 251.
     static QByteArray Pattern(qint64 offset, qint64 count);
@@ -47,6 +49,9 @@ public:
 
     // `target` as on the request line: "/path?query". Unknown targets get a 404.
     void route(const QByteArray &target, const Script &script);
+    // The first request for `target` gets the first script, the next the second,
+    // and so on; the last one answers every request after it.
+    void route(const QByteArray &target, const QList<Script> &scripts);
 
     QList<QByteArray> requests; // every request head, in order of arrival
     QList<QByteArray> targets;  // their request targets
@@ -59,7 +64,8 @@ private:
     void Advance(Connection *connection);
 
     QTcpServer m_server;
-    QHash<QByteArray, Script> m_scripts;
+    QHash<QByteArray, QList<Script>> m_scripts;
+    QHash<QByteArray, int> m_served;
     std::vector<std::unique_ptr<Connection>> m_connections;
     QByteArray m_patternBlock;
 };

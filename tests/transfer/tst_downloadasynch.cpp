@@ -103,13 +103,15 @@ private Q_SLOTS:
     void watchdog_data();
     void watchdog();
     void stopWithAnotherIdDoesNothing();
-    void stopDeletesThePartialFile_data();
-    void stopDeletesThePartialFile();
+    void stopKeepsThePartialFile();
     void stoppedHandlerStartsTheNextTransfer();
     void stopKeepsFilesItDidNotWrite();
     void freeFileName_data();
     void freeFileName();
     void failedWriteIsAnError();
+    void resume_data();
+    void resume();
+    void partialFileRemovedDuringTheTransfer();
 };
 
 void tst_downloadasynch::requestIsSentByteForByte()
@@ -188,71 +190,90 @@ void tst_downloadasynch::replies_data()
     QTest::addColumn<bool>("completes");    // else Error
     QTest::addColumn<QString>("error");
     QTest::addColumn<qint64>("fileBegin");  // -1: not raised
-    QTest::addColumn<bool>("fileLeft");
+    QTest::addColumn<QString>("left");       // the one file left, if any
     QTest::addColumn<QByteArray>("content"); // of the file left
 
     const QByteArray page("<html><body>Not here</body></html>");
     const QByteArray lookalike("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n\r\nstill body");
     const QString noError;
     const QString connectionError = QStringLiteral("Connection Error");
+    const QString whole = QStringLiteral("file.bin");
+    const QString partial = QStringLiteral("file.bin.part");
+    const QString none;
 
     QTest::newRow("length followed by another header, body in two reads")
         << Script{S::Send("HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: 1000\r\n"
                           "Server: t\r\n\r\n"),
                   S::SendPattern(0, 200), S::Pause(50), S::SendPattern(200, 800)}
-        << true << noError << qint64(1000) << true << S::Pattern(0, 1000);
+        << true << noError << qint64(1000) << whole << S::Pattern(0, 1000);
     QTest::newRow("length as the last and only header: the head never lands in the file")
         << Script{S::Send("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n"), S::SendPattern(0, 1000)} << true
-        << noError << qint64(1000) << true << S::Pattern(0, 1000);
+        << noError << qint64(1000) << whole << S::Pattern(0, 1000);
     QTest::newRow("head split over several reads")
         << Script{S::Send("HTTP/1.1 200 OK\r\nContent-Le"), S::Pause(50), S::Send("ngth: 10\r\n"), S::Pause(50),
                   S::Send("\r"), S::Pause(50), S::Send("\n0123456789")}
-        << true << noError << qint64(10) << true << QByteArray("0123456789");
+        << true << noError << qint64(10) << whole << QByteArray("0123456789");
     QTest::newRow("later body text that looks like a head is written unchanged")
         << Script{S::Send("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: "
                           + QByteArray::number(lookalike.size() + 3) + "\r\n\r\nabc"),
                   S::Pause(50), S::Send(lookalike)}
-        << true << noError << qint64(lookalike.size() + 3) << true << QByteArray("abc") + lookalike;
+        << true << noError << qint64(lookalike.size() + 3) << whole << QByteArray("abc") + lookalike;
     QTest::newRow("chunked, split inside sizes and data")
         << Script{S::Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nHel"), S::Pause(50),
                   S::Send("lo\r\n1"), S::Pause(50),
                   S::Send("A;x=y\r\nabcdefghijklmnopqrstuvwxyz\r\n0\r\nT: 1\r\n\r\n")}
-        << true << noError << qint64(-1) << true << QByteArray("Helloabcdefghijklmnopqrstuvwxyz");
+        << true << noError << qint64(-1) << whole << QByteArray("Helloabcdefghijklmnopqrstuvwxyz");
     QTest::newRow("chunked closed after the last chunk")
         << Script{S::Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n0\r\n"), S::Close()}
-        << true << noError << qint64(-1) << true << QByteArray("abc");
+        << true << noError << qint64(-1) << whole << QByteArray("abc");
     QTest::newRow("unknown size is complete at the close")
         << Script{S::Send("HTTP/1.0 200 OK\r\nContent-Type: x\r\n\r\n"), S::SendPattern(0, 5000), S::Pause(50),
                   S::Close()}
-        << true << noError << qint64(-1) << true << S::Pattern(0, 5000);
+        << true << noError << qint64(-1) << whole << S::Pattern(0, 5000);
+    QTest::newRow("unknown size cut by a reset is an error, the part stays")
+        << Script{S::Send("HTTP/1.0 200 OK\r\nContent-Type: x\r\n\r\n"), S::SendPattern(0, 5000), S::Pause(50),
+                  S::Reset()}
+        << false << connectionError + QLatin1String(": connection reset after 5000 bytes") << qint64(-1) << partial
+        << S::Pattern(0, 5000);
+    QTest::newRow("known size cut by a reset names both counts")
+        << Script{S::Send("HTTP/1.1 200 OK\r\nContent-Length: 8000\r\n\r\n"), S::SendPattern(0, 5000),
+                  S::Pause(50), S::Reset()}
+        << false << connectionError + QLatin1String(": connection reset after 5000 of 8000 bytes") << qint64(8000)
+        << partial << S::Pattern(0, 5000);
     QTest::newRow("bytes past the length are not written")
         << Script{S::Send("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhelloEXTRA")} << true << noError
-        << qint64(5) << true << QByteArray("hello");
+        << qint64(5) << whole << QByteArray("hello");
     QTest::newRow("empty body") << Script{S::Send("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n")} << true
-                                << noError << qint64(0) << true << QByteArray();
+                                << noError << qint64(0) << whole << QByteArray();
     QTest::newRow("close at 50 % is an error at once, the part stays")
         << Script{S::Send("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n"), S::SendPattern(0, 500), S::Close()}
-        << false << connectionError << qint64(1000) << true << S::Pattern(0, 500);
+        << false << connectionError + QLatin1String(": connection closed after 500 of 1000 bytes") << qint64(1000)
+        << partial << S::Pattern(0, 500);
     QTest::newRow("chunked cut short") << Script{S::Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
                                                          "5\r\nhel"),
                                                  S::Close()}
-                                       << false << connectionError << qint64(-1) << true << QByteArray("hel");
+                                       << false << connectionError + QLatin1String(": connection closed after 3 bytes")
+                                       << qint64(-1) << partial << QByteArray("hel");
     QTest::newRow("broken chunk framing") << Script{S::Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
                                                             "zz\r\n")}
-                                          << false << connectionError << qint64(-1) << true << QByteArray();
+                                          << false << connectionError + QLatin1String(": malformed chunked body")
+                                          << qint64(-1) << none << QByteArray();
     QTest::newRow("404 with a page leaves no file")
         << Script{S::Send("HTTP/1.1 404 Not Found\r\nContent-Type: text/html\r\nContent-Length: "
                           + QByteArray::number(page.size()) + "\r\n\r\n" + page)}
-        << false << connectionError << qint64(-1) << false << QByteArray();
+        << false << connectionError + QLatin1String(": HTTP 404 Not Found") << qint64(-1) << none << QByteArray();
     QTest::newRow("500 leaves no file") << Script{S::Send("HTTP/1.1 500 Internal Server Error\r\n\r\n"), S::Close()}
-                                        << false << connectionError << qint64(-1) << false << QByteArray();
+                                        << false << connectionError + QLatin1String(": HTTP 500 Internal Server Error")
+                                        << qint64(-1) << none << QByteArray();
     QTest::newRow("head over 64 KiB without its blank line")
-        << Script{S::Send("HTTP/1.1 200 OK\r\nX-Filler: " + QByteArray(70000, 'a'))} << false << connectionError
-        << qint64(-1) << false << QByteArray();
-    QTest::newRow("closed before any head") << Script{S::Close()} << false << connectionError << qint64(-1) << false
-                                            << QByteArray();
-    QTest::newRow("not an HTTP reply") << Script{S::Send("<html>200 OK</html>\r\n\r\n")} << false << connectionError
-                                       << qint64(-1) << false << QByteArray();
+        << Script{S::Send("HTTP/1.1 200 OK\r\nX-Filler: " + QByteArray(70000, 'a'))} << false
+        << connectionError + QLatin1String(": malformed reply head") << qint64(-1) << none << QByteArray();
+    QTest::newRow("closed before any head")
+        << Script{S::Close()} << false << connectionError + QLatin1String(": connection closed before the reply")
+        << qint64(-1) << none << QByteArray();
+    QTest::newRow("not an HTTP reply") << Script{S::Send("<html>200 OK</html>\r\n\r\n")} << false
+                                       << connectionError + QLatin1String(": malformed reply head") << qint64(-1)
+                                       << none << QByteArray();
 }
 
 void tst_downloadasynch::replies()
@@ -260,13 +281,12 @@ void tst_downloadasynch::replies()
     QFETCH(Script, script);
     QFETCH(bool, completes);
     QFETCH(qint64, fileBegin);
-    QFETCH(bool, fileLeft);
+    QFETCH(QString, left);
     ScriptedHttpServer server;
     server.route("/file.bin", script);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("file.bin"));
     Fixture fixture;
-    fixture.downloader.setFileSize(123); // a preset size; a Content-Length replaces it
     fixture.Start(server.base() + QLatin1String("/file.bin"), path);
 
     // The watchdog is 30 s away: every end here comes from the reply itself.
@@ -281,9 +301,9 @@ void tst_downloadasynch::replies()
         QCOMPARE(fixture.fileBegin.first().at(1).toLongLong(), fileBegin);
         QCOMPARE(fixture.downloader.FileSize(), fileBegin);
     }
-    QCOMPARE(Files(dir.path()), fileLeft ? QStringList{QStringLiteral("file.bin")} : QStringList());
-    if (fileLeft)
-        QTEST(ReadFile(path), "content");
+    QCOMPARE(Files(dir.path()), left.isEmpty() ? QStringList() : QStringList{left});
+    if (!left.isEmpty())
+        QTEST(ReadFile(dir.filePath(left)), "content");
     // Nothing follows the end of a transfer.
     QTest::qWait(200);
     const qsizetype progressAtEnd = fixture.progress.count();
@@ -327,16 +347,19 @@ void tst_downloadasynch::redirects_data()
         << QByteArray("/start") << QByteArray("HTTP/1.1 302 Found\r\nLocation: /hop1\r\n\r\n") << chain + QList<QByteArray>{"/real"}
         << noError;
     QTest::newRow("an eleventh is refused") << QByteArray("/loop") << QByteArray()
-                                            << QList<QByteArray>(11, "/loop") << QStringLiteral("Connection Error");
+                                            << QList<QByteArray>(11, "/loop")
+                                            << QStringLiteral("Connection Error: too many redirects");
     QTest::newRow("https location is refused with a reason")
         << QByteArray("/start") << QByteArray("HTTP/1.1 302 Found\r\nLocation: https://{authority}/real\r\n\r\n")
         << QList<QByteArray>{"/start"}
         << QStringLiteral("Redirected to an address that is not http: https://127.0.0.1:{port}/real");
     QTest::newRow("301 is not followed") << QByteArray("/start")
                                          << QByteArray("HTTP/1.1 301 Moved Permanently\r\nLocation: /real\r\n\r\n")
-                                         << QList<QByteArray>{"/start"} << QStringLiteral("Connection Error");
+                                         << QList<QByteArray>{"/start"}
+                                         << QStringLiteral("Connection Error: HTTP 301 Moved Permanently");
     QTest::newRow("302 without a location") << QByteArray("/start") << QByteArray("HTTP/1.1 302 Found\r\n\r\n")
-                                            << QList<QByteArray>{"/start"} << QStringLiteral("Connection Error");
+                                            << QList<QByteArray>{"/start"}
+                                            << QStringLiteral("Connection Error: HTTP 302 Found");
 }
 
 void tst_downloadasynch::redirects()
@@ -467,12 +490,15 @@ void tst_downloadasynch::watchdog()
     QVERIFY(fixture.WaitForEnd());
     QCOMPARE(fixture.complete.count(), completes ? 1 : 0);
     if (!completes) {
-        QCOMPARE(fixture.ErrorText(), QStringLiteral("Connection Error"));
+        QVERIFY2(fixture.ErrorText().startsWith(QLatin1String("Connection Error: no data for 0.4 seconds")),
+                 qPrintable(fixture.ErrorText()));
         QVERIFY(clock.elapsed() >= 400);
     }
+    // A stalled transfer keeps what it has in its partial file.
+    const QString left = completes ? path : path + QLatin1String(".part");
     QCOMPARE(Files(dir.path()).isEmpty(), content.isEmpty());
     if (!content.isEmpty())
-        QCOMPARE(ReadFile(path), content);
+        QCOMPARE(ReadFile(left), content);
 }
 
 void tst_downloadasynch::stopWithAnotherIdDoesNothing()
@@ -491,30 +517,22 @@ void tst_downloadasynch::stopWithAnotherIdDoesNothing()
     QCOMPARE(ReadFile(dir.filePath(QStringLiteral("f"))), S::Pattern(0, 200));
 }
 
-void tst_downloadasynch::stopDeletesThePartialFile_data()
+void tst_downloadasynch::stopKeepsThePartialFile()
 {
-    QTest::addColumn<bool>("readOnly");
-    QTest::newRow("writable part") << false;
-    QTest::newRow("read-only part") << true;
-}
-
-void tst_downloadasynch::stopDeletesThePartialFile()
-{
-    QFETCH(bool, readOnly);
     ScriptedHttpServer server;
     server.route("/f", {S::Send("HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\n"), S::SendPattern(0, 1000)});
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("f"));
     Fixture fixture;
     fixture.Start(server.base() + QLatin1String("/f"), path);
-    QTRY_COMPARE(QFileInfo(path).size(), qint64(1000));
-    if (readOnly)
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadUser));
+    QTRY_COMPARE(QFileInfo(path + QLatin1String(".part")).size(), qint64(1000));
     fixture.downloader.StopDownload(kId);
     // Raised before StopDownload returned.
     QCOMPARE(fixture.stopped.count(), 1);
     QCOMPARE(fixture.stopped.first().at(0).toInt(), kId);
-    QCOMPARE(Files(dir.path()), QStringList());
+    // Stop is a pause: the bytes stay for the next start, under no final name.
+    QCOMPARE(Files(dir.path()), QStringList{QStringLiteral("f.part")});
+    QCOMPARE(ReadFile(path + QLatin1String(".part")), S::Pattern(0, 1000));
     QTest::qWait(200);
     QCOMPARE(fixture.Ended(), 1);
 }
@@ -538,14 +556,15 @@ void tst_downloadasynch::stoppedHandlerStartsTheNextTransfer()
                      },
                      Qt::DirectConnection);
     fixture.Start(server.base() + QLatin1String("/first"), path);
-    QTRY_COMPARE(QFileInfo(path).size(), qint64(1000));
+    QTRY_COMPARE(QFileInfo(path + QLatin1String(".part")).size(), qint64(1000));
     fixture.downloader.StopDownload(kId);
     QCOMPARE(fixture.stopped.count(), 1);
     QTRY_COMPARE(fixture.complete.count(), 1);
     QCOMPARE(fixture.complete.first().at(0).toInt(), kId + 1);
     QCOMPARE(fixture.error.count(), 0);
-    QCOMPARE(Files(dir.path()), QStringList{QStringLiteral("same.bin")});
-    QCOMPARE(ReadFile(path), QByteArray("second"));
+    // The first row's partial file is its own; the second takes the next name.
+    QCOMPARE(Files(dir.path()), (QStringList{QStringLiteral("same.bin.part"), QStringLiteral("same_1.bin")}));
+    QCOMPARE(ReadFile(dir.filePath(QStringLiteral("same_1.bin"))), QByteArray("second"));
 }
 
 void tst_downloadasynch::stopKeepsFilesItDidNotWrite()
@@ -584,7 +603,8 @@ void tst_downloadasynch::freeFileName_data()
     QTest::addColumn<QString>("written");
 
     QTest::newRow("a file with data gets the next name") << "movie.avi" << QByteArray("old") << "movie_1.avi";
-    QTest::newRow("an empty file is written over") << "movie.avi" << QByteArray("") << "movie.avi";
+    QTest::newRow("an empty file is kept: the rename never replaces")
+        << "movie.avi" << QByteArray("") << "movie_1.avi";
     QTest::newRow("missing folders are made") << "a/b/c/movie.avi" << QByteArray() << "a/b/c/movie.avi";
 }
 
@@ -639,6 +659,131 @@ void tst_downloadasynch::failedWriteIsAnError()
 #else
     QSKIP("needs a file-size limit");
 #endif
+}
+
+void tst_downloadasynch::resume_data()
+{
+    QTest::addColumn<QByteArray>("before");      // the partial file at the start; null: none
+    QTest::addColumn<qint64>("knownSize");       // the size the list knows; 0: unknown
+    QTest::addColumn<QList<Script>>("replies");  // one per request, in turn
+    QTest::addColumn<QByteArrayList>("ranges");  // the Range of each request; empty: none
+    QTest::addColumn<QString>("error");          // empty: completes with the whole file
+
+    const QByteArray whole("0123456789");
+    const QByteArray head206("HTTP/1.1 206 Partial Content\r\n");
+    const Script full{S::Send("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n" + whole)};
+    const QString noError;
+    const QByteArrayList fromFour{"bytes=4-"};
+    const QByteArrayList fromFourThenWhole{"bytes=4-", ""};
+
+    QTest::newRow("206 from the offset appends")
+        << QByteArray("0123") << qint64(10)
+        << QList<Script>{{S::Send(head206 + "Content-Range: bytes 4-9/10\r\nContent-Length: 6\r\n\r\n456789")}}
+        << fromFour << noError;
+    QTest::newRow("206 chunked appends")
+        << QByteArray("0123") << qint64(10)
+        << QList<Script>{{S::Send(head206 + "Content-Range: bytes 4-9/10\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                            "6\r\n456789\r\n0\r\n\r\n")}}
+        << fromFour << noError;
+    QTest::newRow("206 with an unknown size takes its total")
+        << QByteArray("0123") << qint64(0)
+        << QList<Script>{{S::Send(head206 + "Content-Range: bytes 4-9/10\r\nContent-Length: 6\r\n\r\n456789")}}
+        << fromFour << noError;
+    QTest::newRow("200 empties the partial file and starts from 0")
+        << QByteArray("xxxx") << qint64(10) << QList<Script>{full} << fromFour << noError;
+    QTest::newRow("416 starts again without a range")
+        << QByteArray("0123") << qint64(10)
+        << QList<Script>{{S::Send("HTTP/1.1 416 Range Not Satisfiable\r\nContent-Range: bytes */10\r\n"
+                                  "Content-Length: 0\r\n\r\n")},
+                         full}
+        << fromFourThenWhole << noError;
+    QTest::newRow("206 from another offset starts again")
+        << QByteArray("0123") << qint64(10)
+        << QList<Script>{{S::Send(head206 + "Content-Range: bytes 0-9/10\r\nContent-Length: 10\r\n\r\n" + whole)},
+                         full}
+        << fromFourThenWhole << noError;
+    QTest::newRow("206 of another total starts again")
+        << QByteArray("0123") << qint64(10)
+        << QList<Script>{{S::Send(head206 + "Content-Range: bytes 4-19/20\r\nContent-Length: 16\r\n\r\n")}, full}
+        << fromFourThenWhole << noError;
+    QTest::newRow("206 whose length is not the rest starts again")
+        << QByteArray("0123") << qint64(10)
+        << QList<Script>{{S::Send(head206 + "Content-Range: bytes 4-9/10\r\nContent-Length: 3\r\n\r\n456")}, full}
+        << fromFourThenWhole << noError;
+    QTest::newRow("206 without a Content-Range starts again")
+        << QByteArray("0123") << qint64(10)
+        << QList<Script>{{S::Send(head206 + "Content-Length: 6\r\n\r\n456789")}, full} << fromFourThenWhole
+        << noError;
+    QTest::newRow("a partial file as large as the whole is fetched again")
+        << QByteArray("0123456789") << qint64(10) << QList<Script>{full} << QByteArrayList{""} << noError;
+    QTest::newRow("an empty partial file asks for no range")
+        << QByteArray("") << qint64(10) << QList<Script>{full} << QByteArrayList{""} << noError;
+    QTest::newRow("a whole body of another size than the list knows is an error")
+        << QByteArray() << qint64(12) << QList<Script>{full} << QByteArrayList{""}
+        << QStringLiteral("Connection Error: received 10 bytes, expected 12 bytes");
+}
+
+void tst_downloadasynch::resume()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(qint64, knownSize);
+    QFETCH(QList<Script>, replies);
+    QFETCH(QString, error);
+    ScriptedHttpServer server;
+    server.route("/f", replies);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("f.bin"));
+    const QString partial = path + QLatin1String(".part");
+    if (!before.isNull()) {
+        QFile file(partial);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    Fixture fixture;
+    fixture.downloader.setFileSize(knownSize);
+    fixture.downloader.setURL(server.base() + QLatin1String("/f"));
+    fixture.downloader.setLocalFilePath(path);
+    fixture.downloader.setPartialFilePath(partial);
+    fixture.downloader.StartDownload(1);
+    QVERIFY(fixture.WaitForEnd());
+
+    QByteArrayList ranges;
+    for (const QByteArray &request : std::as_const(server.requests)) {
+        const qsizetype at = request.indexOf("\r\nRange: ");
+        ranges << (at < 0 ? QByteArray("") : request.mid(at + 9, request.indexOf("\r\n", at + 2) - at - 9));
+    }
+    QTEST(ranges, "ranges");
+    if (!error.isEmpty()) {
+        QCOMPARE(fixture.ErrorText(), error);
+        QCOMPARE(Files(dir.path()), QStringList{QStringLiteral("f.bin.part")});
+        return;
+    }
+    QCOMPARE(fixture.complete.count(), 1);
+    QCOMPARE(fixture.downloader.FinalFilePath(), path);
+    QCOMPARE(Files(dir.path()), QStringList{QStringLiteral("f.bin")});
+    QCOMPARE(ReadFile(path), QByteArray("0123456789"));
+    // The last report before the end counts the whole file.
+    const QList<QVariant> last = fixture.progress.last();
+    QCOMPARE(last.at(1).toDouble(), 100.0);
+    QCOMPARE(last.at(3).toLongLong(), qint64(10));
+    QCOMPARE(last.at(4).toLongLong(), qint64(0));
+}
+
+void tst_downloadasynch::partialFileRemovedDuringTheTransfer()
+{
+    ScriptedHttpServer server;
+    server.route("/f", {S::Send("HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\n"), S::SendPattern(0, 1000),
+                        S::Pause(300), S::SendPattern(1000, 1000)});
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("f"));
+    Fixture fixture;
+    fixture.Start(server.base() + QLatin1String("/f"), path);
+    QTRY_COMPARE(QFileInfo(path + QLatin1String(".part")).size(), qint64(1000));
+    QVERIFY(QFile::remove(path + QLatin1String(".part")));
+    QVERIFY(fixture.WaitForEnd());
+    QCOMPARE(fixture.complete.count(), 0);
+    QVERIFY2(fixture.ErrorText().contains(QLatin1String("removed")), qPrintable(fixture.ErrorText()));
+    QCOMPARE(Files(dir.path()), QStringList());
 }
 
 QTEST_GUILESS_MAIN(tst_downloadasynch)

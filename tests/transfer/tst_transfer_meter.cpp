@@ -16,6 +16,7 @@ using Ticks = QList<qint64>; // bytes added before each tick
 
 void tst_transfer_meter::readings_data()
 {
+    QTest::addColumn<qint64>("base"); // bytes in the file before the transfer
     QTest::addColumn<Ticks>("ticks");
     QTest::addColumn<qint64>("fileSize");
     QTest::addColumn<QList<qint64>>("speeds"); // after each tick
@@ -25,31 +26,36 @@ void tst_transfer_meter::readings_data()
     QTest::addColumn<qint64>("remainBytes");
     QTest::addColumn<double>("remainSeconds");
 
-    QTest::newRow("1000 bytes a second fills the ring a quarter at a time")
+    QTest::newRow("1000 bytes a second fills the ring a quarter at a time") << qint64(0)
         << Ticks{1000, 1000, 1000, 1000} << qint64(0) << QList<qint64>{250, 500, 750, 1000} << -1.0
         << qint64(4000) << qint64(-1) << -1.0;
-    QTest::newRow("known size: 25 %, 500 B/s, 7500 left, 15 s")
+    QTest::newRow("known size: 25 %, 500 B/s, 7500 left, 15 s") << qint64(0)
         << Ticks{500, 500, 500, 500, 500} << qint64(10000) << QList<qint64>{125, 250, 375, 500, 500} << 25.0
         << qint64(2500) << qint64(7500) << 15.0;
-    QTest::newRow("speed 0 counts as 1 byte a second") << Ticks{0} << qint64(10000) << QList<qint64>{0} << 0.0
+    QTest::newRow("speed 0 counts as 1 byte a second") << qint64(0) << Ticks{0} << qint64(10000) << QList<qint64>{0} << 0.0
                                                        << qint64(0) << qint64(10000) << 10000.0;
-    QTest::newRow("speed halves go to the even neighbour")
+    QTest::newRow("speed halves go to the even neighbour") << qint64(0)
         << Ticks{10, 4, 0, 0, 0} << qint64(0) << QList<qint64>{2, 4, 4, 4, 1} << -1.0 << qint64(14) << qint64(-1)
         << -1.0;
-    QTest::newRow("percent rounds to two decimals") << Ticks{1} << qint64(3) << QList<qint64>{0} << 33.33
+    QTest::newRow("percent rounds to two decimals") << qint64(0) << Ticks{1} << qint64(3) << QList<qint64>{0} << 33.33
                                                     << qint64(1) << qint64(2) << 2.0;
-    QTest::newRow("sizes over 4 GiB stay exact")
+    QTest::newRow("sizes over 4 GiB stay exact") << qint64(0)
         << Ticks{4294967296LL, 4294967296LL} << qint64(10737418240LL)
         << QList<qint64>{1073741824LL, 2147483648LL} << 80.0 << qint64(8589934592LL) << qint64(2147483648LL)
         << 1.0;
+    QTest::newRow("a resumed transfer: the file's bytes count for the share, arrivals for the speed")
+        << qint64(4000) << Ticks{1000} << qint64(10000) << QList<qint64>{250} << 50.0 << qint64(5000) << qint64(5000)
+        << 20.0;
 }
 
 void tst_transfer_meter::readings()
 {
+    QFETCH(qint64, base);
     QFETCH(Ticks, ticks);
     QFETCH(qint64, fileSize);
     QFETCH(QList<qint64>, speeds);
     TransferMeter meter;
+    meter.SetBase(base);
     TransferMeter::Reading reading;
     for (qsizetype i = 0; i < ticks.size(); ++i) {
         meter.AddBytes(ticks.at(i));
@@ -70,7 +76,7 @@ void tst_transfer_meter::ringCarriesOverBetweenTransfers()
         meter.Tick(0);
     }
     meter.Restart();
-    QCOMPARE(meter.Downloaded(), qint64(0));
+    QCOMPARE(meter.Total(), qint64(0));
     QCOMPARE(meter.Speed(), qint64(0));
     // The first tick of the next transfer still averages three old samples.
     meter.AddBytes(200);

@@ -1,4 +1,5 @@
 #include "transfer/ChunkedDecoder.h"
+#include "transfer/ContentRange.h"
 #include "transfer/HttpAddress.h"
 #include "transfer/HttpResponseHead.h"
 
@@ -28,6 +29,8 @@ private Q_SLOTS:
     void headArrivingInPieces_data();
     void headArrivingInPieces();
     void headTooLarge();
+    void contentRanges_data();
+    void contentRanges();
 
     void chunked_data();
     void chunked();
@@ -150,8 +153,45 @@ void tst_transfer_parsing::heads_data()
         << int(S::Complete) << 200 << int(F::Chunked) << qint64(5);
     QTest::newRow("no length runs until close") << QByteArray("HTTP/1.0 200 OK\r\nContent-Type: x\r\n\r\n")
                                                 << int(S::Complete) << 200 << int(F::UntilClose) << qint64(-1);
-    QTest::newRow("length not a plain number") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1e3\r\n\r\n")
-                                               << int(S::Complete) << 200 << int(F::UntilClose) << qint64(-1);
+    QTest::newRow("largest 64-bit length")
+        << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 9223372036854775807\r\n\r\n") << int(S::Complete) << 200
+        << int(F::Length) << qint64(9223372036854775807LL);
+    QTest::newRow("same length in two fields")
+        << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 5\r\nX: y\r\ncontent-length: 5\r\n\r\n") << int(S::Complete)
+        << 200 << int(F::Length) << qint64(5);
+    QTest::newRow("same length twice in a list") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 5 ,5\r\n\r\n")
+                                                 << int(S::Complete) << 200 << int(F::Length) << qint64(5);
+    // A length the body cannot be measured by must not pass for "until close".
+    const struct {
+        const char *name;
+        QByteArray fields;
+    } badLengths[] = {
+        {"length with letters", "Content-Length: 12abc\r\n"},
+        {"length in exponent form", "Content-Length: 1e3\r\n"},
+        {"negative length", "Content-Length: -6\r\n"},
+        {"length with a plus sign", "Content-Length: +5\r\n"},
+        {"empty length", "Content-Length:\r\n"},
+        {"blank length", "Content-Length:  \r\n"},
+        {"length beyond 64 bits", "Content-Length: 9223372036854775808\r\n"},
+        {"two fields with different lengths", "Content-Length: 5\r\nContent-Length: 6\r\n"},
+        {"list of different lengths", "Content-Length: 5, 6\r\n"},
+        {"list with an empty element", "Content-Length: 5,,5\r\n"},
+        {"bad length beside chunked", "Transfer-Encoding: chunked\r\nContent-Length: x\r\n"},
+        {"continuation line adds to the length", "Content-Length: 5\r\n 6\r\n"},
+    };
+    for (const auto &row : badLengths)
+        QTest::newRow(row.name) << "HTTP/1.1 200 OK\r\n" + row.fields + "\r\n" << int(S::Error) << 0 << 0 << qint64(-1);
+    QTest::newRow("continuation line right after the status line")
+        << QByteArray("HTTP/1.1 200 OK\r\n Content-Length: 5\r\n\r\n") << int(S::Error) << 0 << 0 << qint64(-1);
+    QTest::newRow("tab-led line right after the status line")
+        << QByteArray("HTTP/1.1 200 OK\r\n\tX: y\r\nContent-Length: 5\r\n\r\n") << int(S::Error) << 0 << 0
+        << qint64(-1);
+    QTest::newRow("continuation line joins the field above")
+        << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: gzip,\r\n\tchunked\r\n\r\n") << int(S::Complete) << 200
+        << int(F::Chunked) << qint64(-1);
+    QTest::newRow("a field name in a continuation line is not a field")
+        << QByteArray("HTTP/1.1 200 OK\r\nX-Note: a\r\n Content-Length: 5\r\n\r\n") << int(S::Complete) << 200
+        << int(F::UntilClose) << qint64(-1);
     QTest::newRow("bare line feeds") << QByteArray("HTTP/1.1 302 Found\nLocation: /x\n\n") << int(S::Complete)
                                      << 302 << int(F::UntilClose) << qint64(-1);
     QTest::newRow("status without reason") << QByteArray("HTTP/1.1 404\r\n\r\n") << int(S::Complete) << 404
@@ -233,6 +273,59 @@ void tst_transfer_parsing::headTooLarge()
     head.Reset();
     QCOMPARE(head.Feed(endless.constData(), endless.size(), &consumed), HttpResponseHead::Status::NeedMore);
     QCOMPARE(head.Feed(endless.constData(), endless.size(), &consumed), HttpResponseHead::Status::Error);
+}
+
+void tst_transfer_parsing::contentRanges_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<qint64>("first");
+    QTest::addColumn<qint64>("last");
+    QTest::addColumn<qint64>("total");
+
+    QTest::newRow("rest of a file") << QByteArray("bytes 500-999/1000") << true << qint64(500) << qint64(999)
+                                    << qint64(1000);
+    QTest::newRow("whole file") << QByteArray("bytes 0-0/1") << true << qint64(0) << qint64(0) << qint64(1);
+    QTest::newRow("total unknown") << QByteArray("bytes 7-9/*") << true << qint64(7) << qint64(9) << qint64(-1);
+    QTest::newRow("unit in capitals, beyond 4 GiB")
+        << QByteArray("BYTES 5368709120-6442450943/6442450944") << true << qint64(5368709120LL)
+        << qint64(6442450943LL) << qint64(6442450944LL);
+    QTest::newRow("largest 64-bit total")
+        << QByteArray("bytes 0-9223372036854775806/9223372036854775807") << true << qint64(0)
+        << qint64(9223372036854775806LL) << qint64(9223372036854775807LL);
+    const char *const refused[] = {
+        "bytes */1000",           // the form of a 416 reply
+        "bytes 500-/1000",        // no last byte
+        "bytes -5-9/10",          // negative first byte
+        "bytes 5--9/10",          // negative last byte
+        "bytes 9-5/10",           // last before first
+        "bytes 0-10/10",          // last at the total
+        "bytes 0-9/+10",          // signed total
+        "bytes 0-9/10/10",        // two totals
+        "bytes 0-9",              // no total
+        "bytes 0 - 9/10",         // blanks in the range
+        "bytes  0-9/10",          // two blanks after the unit
+        "bits 0-9/10",            // another unit
+        "bytes=0-9/10",           // the request's spelling
+        "0-9/10",                 // no unit
+        "bytes 0x0-9/10",         // not decimal
+        "bytes 0-9223372036854775808/*", // beyond 64 bits
+        "",
+    };
+    for (const char *value : refused)
+        QTest::addRow("refused: \"%s\"", value) << QByteArray(value) << false << qint64(0) << qint64(0) << qint64(0);
+}
+
+void tst_transfer_parsing::contentRanges()
+{
+    QFETCH(QByteArray, value);
+    const std::optional<ContentRange> range = ContentRange::Parse(value);
+    QTEST(range.has_value(), "ok");
+    if (!range)
+        return;
+    QTEST(range->first, "first");
+    QTEST(range->last, "last");
+    QTEST(range->total, "total");
 }
 
 void tst_transfer_parsing::chunked_data()

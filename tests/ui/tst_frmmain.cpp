@@ -334,8 +334,8 @@ private Q_SLOTS:
 
         QTableView *grid = w.Grid();
         QCOMPARE(grid->model(), static_cast<QAbstractItemModel *>(w.DownListModel()));
-        QCOMPARE(grid->model()->columnCount(), 19);
-        for (int column = 0; column < 19; ++column)
+        QCOMPARE(grid->model()->columnCount(), 20);
+        for (int column = 0; column < 20; ++column)
             QCOMPARE(grid->isColumnHidden(column), column == 0 || column >= 7);
         const QList<QPair<int, int>> widths = {{1, 250}, {2, 5000}, {3, 1500}, {4, 1000}, {5, 1000}, {6, 1000}};
         for (const auto &[column, twips] : widths)
@@ -601,6 +601,10 @@ private Q_SLOTS:
         for (const QString &state : states)
             rows.append(QStringLiteral("INSERT INTO DownList (Check_Box, Download_Status) VALUES (1, '%1')").arg(state));
         QVERIFY(p.Load(rows));
+        // Start-up stops the rows a last run left in progress: set them now.
+        RecordSet row = p.controller.Store().rsDownList.Clone();
+        for (int i = 0; !row.IsEOF(); row.MoveNext(), ++i)
+            row.SetField(u"Download_Status", states.at(i));
         frmMain &w = p.window;
         frmMenu *menu = w.Menu();
         auto shown = [&w, &p] {

@@ -5,6 +5,10 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+
 namespace {
 
 constexpr qsizetype kMaxRequestHead = 64 * 1024;
@@ -14,6 +18,19 @@ constexpr qint64 kBlock = 64 * 1024;
 constexpr qint64 kHighWater = 1024 * 1024;
 constexpr int kRateStepMs = 100;
 constexpr int kHeadPieceGapMs = 30;
+constexpr int kDeliveryPollMs = 5;
+
+QByteArray RangeField(const QByteArray &requestHead)
+{
+    const QList<QByteArray> lines = requestHead.split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QByteArray &line = lines.at(i);
+        const qsizetype colon = line.indexOf(':');
+        if (colon > 0 && line.left(colon).trimmed().compare("Range", Qt::CaseInsensitive) == 0)
+            return line.mid(colon + 1).trimmed();
+    }
+    return {};
+}
 
 } // namespace
 
@@ -45,7 +62,7 @@ void EmulatorConnection::OnReadyRead()
         return;
     }
     m_answered = true;
-    Answer(m_request.left(end));
+    Answer(m_request.left(end + 2)); // with the last line's end, so the request line always has one
 }
 
 void EmulatorConnection::Answer(const QByteArray &requestHead)
@@ -60,7 +77,8 @@ void EmulatorConnection::Answer(const QByteArray &requestHead)
     const QByteArray method = methodEnd < 0 ? requestLine : requestLine.left(methodEnd);
     const QString target =
         methodEnd < 0 ? QString() : QString::fromUtf8(requestLine.mid(methodEnd + 1, targetEnd - methodEnd - 1));
-    m_response = m_responder(method, target);
+    m_response = m_responder(method, target, RangeField(requestHead));
+    m_position = m_response.bodyStart;
     if (m_response.delayMs > 0)
         QTimer::singleShot(m_response.delayMs, this, &EmulatorConnection::SendHead);
     else
@@ -101,8 +119,8 @@ void EmulatorConnection::Pump()
     if (!m_bodyStarted || m_bodyDone)
         return;
     const EmulatedResponse &r = m_response;
-    const qint64 limit = r.fileId.isEmpty() ? 0 : (r.stopAt >= 0 ? qMin(r.stopAt, r.bodyLength) : r.bodyLength);
-    if (r.bytesPerSecond > 0 && !m_rateTimer && m_sent < limit) {
+    const qint64 limit = r.fileId.isEmpty() ? r.bodyStart : (r.stopAt >= 0 ? qMin(r.stopAt, r.bodyEnd) : r.bodyEnd);
+    if (r.bytesPerSecond > 0 && !m_rateTimer && m_position < limit) {
         m_rateTimer = new QTimer(this);
         connect(m_rateTimer, &QTimer::timeout, this, [this] {
             m_budget += qMax<qint64>(1, m_response.bytesPerSecond * kRateStepMs / 1000);
@@ -110,8 +128,8 @@ void EmulatorConnection::Pump()
         });
         m_rateTimer->start(kRateStepMs);
     }
-    while (m_sent < limit && m_socket->bytesToWrite() < kHighWater) {
-        qint64 length = qMin(kBlock, limit - m_sent);
+    while (m_position < limit && m_socket->bytesToWrite() < kHighWater) {
+        qint64 length = qMin(kBlock, limit - m_position);
         if (r.bytesPerSecond > 0) {
             length = qMin(length, m_budget);
             if (length <= 0)
@@ -120,28 +138,51 @@ void EmulatorConnection::Pump()
         }
         WriteBody(length);
     }
-    if (m_sent < limit)
+    if (m_position < limit)
         return;
 
     m_bodyDone = true;
     if (m_rateTimer)
         m_rateTimer->stop();
-    const bool complete = r.stopAt < 0 || r.stopAt >= r.bodyLength;
+    const bool complete = r.stopAt < 0 || r.stopAt >= r.bodyEnd;
     if (r.chunked && complete)
         m_socket->write("0\r\n\r\n");
-    if (r.stallAtStop && !complete)
+    if (!complete && r.stop == EmulatedResponse::Stop::Stall)
         return; // stays open and silent until the client gives up
-    m_socket->disconnectFromHost();
+    if (!complete && r.stop == EmulatedResponse::Stop::Reset)
+        ResetWhenDelivered();
+    else
+        m_socket->disconnectFromHost();
 }
 
 void EmulatorConnection::WriteBody(qint64 length)
 {
     m_block.resize(qsizetype(length));
-    EmulatedContent::Fill(m_response.fileId, m_sent, m_block.data(), length);
+    EmulatedContent::Fill(m_response.fileId, m_position, m_block.data(), length);
     if (m_response.chunked)
         m_socket->write(QByteArray::number(length, 16) + "\r\n");
     m_socket->write(m_block);
     if (m_response.chunked)
         m_socket->write("\r\n");
-    m_sent += length;
+    m_position += length;
+    Q_EMIT BodySent(m_response.fileId, length);
+}
+
+void EmulatorConnection::ResetWhenDelivered()
+{
+    // A reset drops whatever the kernel has not sent yet, so the body sent before
+    // the stop must first leave Qt's buffer and then the kernel's send queue.
+    const int descriptor = int(m_socket->socketDescriptor());
+    if (descriptor < 0)
+        return; // the client went first
+    int unacknowledged = 0;
+    if (m_socket->bytesToWrite() > 0 || (::ioctl(descriptor, SIOCOUTQ, &unacknowledged) == 0 && unacknowledged > 0)) {
+        QTimer::singleShot(kDeliveryPollMs, this, &EmulatorConnection::ResetWhenDelivered);
+        return;
+    }
+    // Lingering for zero seconds makes the close send RST instead of FIN.
+    const linger hard{1, 0};
+    ::setsockopt(descriptor, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+    m_socket->abort();
+    deleteLater();
 }

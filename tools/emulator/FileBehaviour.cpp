@@ -38,6 +38,10 @@ bool ApplyWord(FileBehaviour &file, const QString &word)
         file.chunked = true;
     else if (word == QLatin1String("unsized"))
         file.unsized = true;
+    else if (word == QLatin1String("norange"))
+        file.ignoresRange = true;
+    else if (word == QLatin1String("range416"))
+        file.refusesRange = true;
     else {
         const QRegularExpressionMatch match = kNumbered.match(word);
         if (!match.hasMatch())
@@ -77,6 +81,8 @@ bool ApplyWord(FileBehaviour &file, const QString &word)
             file.closeAtPercent = int(number);
         } else if (key == QLatin1String("stall") && number <= 100) {
             file.stallAtPercent = int(number);
+        } else if (key == QLatin1String("reset") && number <= 100) {
+            file.resetAtPercent = int(number);
         } else if (key == QLatin1String("rate") && number > 0) {
             file.bytesPerSecond = number * 1024;
         } else {

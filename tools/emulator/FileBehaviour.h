@@ -29,11 +29,23 @@
 //   split           the response header of the body arrives in three pieces
 //   chunked         the body is sent with chunked transfer coding
 //   unsized         the body has no Content-Length; the connection closes after it
-//   close<pct>      the connection closes after <pct> percent of the body
-//   stall<pct>      the body stops after <pct> percent; the connection stays open
+//   close<pct>      the connection closes after <pct> percent of the file
+//   stall<pct>      the body stops after <pct> percent of the file; the connection stays open
+//   reset<pct>      the connection is reset (TCP RST) after <pct> percent of the file
 //   rate<kib>       the body is sent at <kib> KiB per second
+//   norange         a Range request is answered with the whole file (200)
+//   range416        a Range request is answered with 416
 //
 // Any other word makes the id unknown to the service.
+//
+// A body request may ask for "Range: bytes=N-" or "bytes=N-M" and gets those bytes
+// of the file with 206 and Content-Range, or 416 when N is at or past the size;
+// other Range forms are ignored (200, the whole file). The close, stall and reset
+// cut sits at <pct> percent of the whole file, not of the part asked for. It cuts
+// a request without Range and a range that starts before the cut; a range that
+// starts at the cut or later runs to its end, so a transfer resumed where the cut
+// left it completes. Of close, stall and reset an id spells one; with more, the
+// later in this list wins.
 struct FileBehaviour {
     enum class CheckAnswer { Normal, ServiceError, SixFields, Empty, StatusNotNumber, SizeNotNumber };
     enum class TicketAnswer { Normal, ThreeFields, WaitNotNumber, ServiceError };
@@ -56,7 +68,10 @@ struct FileBehaviour {
     bool unsized = false;
     int closeAtPercent = -1;
     int stallAtPercent = -1;
+    int resetAtPercent = -1;
     qint64 bytesPerSecond = 0; // 0: as fast as the connection takes it
+    bool ignoresRange = false;
+    bool refusesRange = false;
 
     // The behaviour spelt by `fileId`, or nothing for an id the service does not know.
     static std::optional<FileBehaviour> FromFileId(const QString &fileId);

@@ -10,7 +10,10 @@
 #include <QTcpSocket>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -66,6 +69,34 @@ QString Decoded(const QString &text)
 QString Checksum(const QString &fileId)
 {
     return QString::fromLatin1(QCryptographicHash::hash(fileId.toUtf8(), QCryptographicHash::Md5).toHex().toUpper());
+}
+
+// A decimal offset in a Range field; -1 for anything but digits.
+qint64 RangeOffset(QByteArrayView text)
+{
+    const bool digits =
+        !text.isEmpty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    bool ok = false;
+    const qint64 offset = digits ? text.toLongLong(&ok) : -1;
+    return ok ? offset : -1;
+}
+
+// The first and last byte a "bytes=N-" or "bytes=N-M" Range asks for (M -1 when
+// open); nothing for any other form, which the service ignores.
+std::optional<std::pair<qint64, qint64>> RequestedRange(const QByteArray &range)
+{
+    if (!range.startsWith("bytes="))
+        return std::nullopt;
+    const QByteArray spec = range.mid(6);
+    const qsizetype dash = spec.indexOf('-');
+    if (dash < 0)
+        return std::nullopt;
+    const qint64 first = RangeOffset(spec.left(dash));
+    const QByteArray lastText = spec.mid(dash + 1);
+    const qint64 last = lastText.isEmpty() ? -1 : RangeOffset(lastText);
+    if (first < 0 || (!lastText.isEmpty() && last < first))
+        return std::nullopt;
+    return std::pair{first, last};
 }
 
 } // namespace
@@ -143,15 +174,25 @@ QByteArray ServiceEmulator::HttpResponse(int status, const QByteArray &reason, c
 void ServiceEmulator::OnNewConnection()
 {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-        new EmulatorConnection(
-            socket, [this](const QByteArray &method, const QString &target) { return Respond(method, target); },
+        auto *connection = new EmulatorConnection(
+            socket,
+            [this](const QByteArray &method, const QString &target, const QByteArray &range) {
+                return Respond(method, target, range);
+            },
             this);
+        connect(connection, &EmulatorConnection::BodySent, this, &ServiceEmulator::CountBodyBytes);
     }
 }
 
-EmulatedResponse ServiceEmulator::Respond(const QByteArray &method, const QString &target)
+void ServiceEmulator::CountBodyBytes(const QString &fileId, qint64 bytes)
 {
-    const EmulatedResponse response = Route(method, target);
+    m_bodyBytesSent += bytes;
+    m_bodyBytesSentByFile[fileId] += bytes;
+}
+
+EmulatedResponse ServiceEmulator::Respond(const QByteArray &method, const QString &target, const QByteArray &range)
+{
+    const EmulatedResponse response = Route(method, target, range);
     m_requests.append(target);
     if (m_logToStderr) {
         std::fprintf(stderr, "%s %s -> %d\n", method.constData(), qPrintable(target), response.status);
@@ -161,7 +202,7 @@ EmulatedResponse ServiceEmulator::Respond(const QByteArray &method, const QStrin
     return response;
 }
 
-EmulatedResponse ServiceEmulator::Route(const QByteArray &method, const QString &target)
+EmulatedResponse ServiceEmulator::Route(const QByteArray &method, const QString &target, const QByteArray &range)
 {
     if (method != "GET")
         return Small(405, "Method Not Allowed", "text/plain", "GET only\n");
@@ -179,7 +220,7 @@ EmulatedResponse ServiceEmulator::Route(const QByteArray &method, const QString 
     const QString path = question < 0 ? target : target.left(question);
     const QString query = question < 0 ? QString() : target.mid(question + 1);
     if (path == QLatin1String("/cgi-bin/rsapi.cgi"))
-        return ApiAnswer(ParseQuery(query));
+        return ApiAnswer(ParseQuery(query), range);
 
     const QStringList segments = path.split(QLatin1Char('/'));
     const QString fileId = Decoded(segments.value(2));
@@ -188,18 +229,18 @@ EmulatedResponse ServiceEmulator::Route(const QByteArray &method, const QString 
         return FilePage(fileId, fileName);
     if (segments.value(1) == QLatin1String("get")) {
         const std::optional<FileBehaviour> file = FindFile(fileId);
-        return file ? FileBody(fileId, *file) : NotFound();
+        return file ? FileBody(fileId, *file, range) : NotFound();
     }
     return NotFound();
 }
 
-EmulatedResponse ServiceEmulator::ApiAnswer(const QHash<QString, QString> &query)
+EmulatedResponse ServiceEmulator::ApiAnswer(const QHash<QString, QString> &query, const QByteArray &range)
 {
     const QString sub = query.value(QStringLiteral("sub"));
     if (sub == QLatin1String("checkfiles"))
         return CheckFiles(query);
     if (sub == QLatin1String("download"))
-        return TicketAnswer(query);
+        return TicketAnswer(query, range);
     if (sub != QLatin1String("download_v1"))
         return ApiText("ERROR: Unknown subroutine.\n");
 
@@ -218,7 +259,7 @@ EmulatedResponse ServiceEmulator::ApiAnswer(const QHash<QString, QString> &query
                              "Location: " + location + "\r\n");
         return response;
     }
-    return FileBody(fileId, *file);
+    return FileBody(fileId, *file, range);
 }
 
 QString ServiceEmulator::CheckLine(const QString &fileId, const QString &requestedName) const
@@ -276,7 +317,7 @@ EmulatedResponse ServiceEmulator::CheckFiles(const QHash<QString, QString> &quer
     return ApiText(lines.join(QLatin1Char('\n')).toUtf8() + '\n', withLength, delayMs);
 }
 
-EmulatedResponse ServiceEmulator::TicketAnswer(const QHash<QString, QString> &query)
+EmulatedResponse ServiceEmulator::TicketAnswer(const QHash<QString, QString> &query, const QByteArray &range)
 {
     const QString fileId = query.value(QStringLiteral("fileid"));
     const std::optional<FileBehaviour> file = FindFile(fileId);
@@ -286,7 +327,7 @@ EmulatedResponse ServiceEmulator::TicketAnswer(const QHash<QString, QString> &qu
     const bool premium = !query.value(QStringLiteral("login")).isEmpty()
         && !query.value(QStringLiteral("password")).isEmpty();
     if (premium)
-        return FileBody(fileId, *file);
+        return FileBody(fileId, *file, range);
 
     const int request = ++m_ticketRequests[fileId];
     const QByteArray host = Host().toLatin1();
@@ -308,21 +349,47 @@ EmulatedResponse ServiceEmulator::TicketAnswer(const QHash<QString, QString> &qu
     return ApiText(text, !file->apiWithoutLength, file->ticketDelayMs);
 }
 
-EmulatedResponse ServiceEmulator::FileBody(const QString &fileId, const FileBehaviour &file) const
+EmulatedResponse ServiceEmulator::FileBody(const QString &fileId, const FileBehaviour &file,
+                                            const QByteArray &range) const
 {
-    EmulatedResponse response;
-    const bool sized = !file.chunked && !file.unsized;
-    response.head = Head(200, "OK", "application/octet-stream", sized ? file.size : -1,
-                         file.chunked ? "Transfer-Encoding: chunked\r\n" : "");
-    response.splitHead = file.splitHeader;
-    response.fileId = fileId;
-    response.bodyLength = file.size;
-    if (file.closeAtPercent >= 0)
-        response.stopAt = file.size * file.closeAtPercent / 100;
-    if (file.stallAtPercent >= 0) {
-        response.stopAt = file.size * file.stallAtPercent / 100;
-        response.stallAtStop = true;
+    const std::optional<std::pair<qint64, qint64>> requested =
+        range.isEmpty() || file.ignoresRange ? std::nullopt : RequestedRange(range);
+    const QByteArray size = QByteArray::number(file.size);
+    if (requested && (file.refusesRange || requested->first >= file.size)) {
+        EmulatedResponse refusal;
+        refusal.status = 416;
+        refusal.head = Head(416, "Range Not Satisfiable", "text/plain", 0, "Content-Range: bytes */" + size + "\r\n");
+        return refusal;
     }
+
+    EmulatedResponse response;
+    response.status = requested ? 206 : 200;
+    response.fileId = fileId;
+    response.bodyStart = requested ? requested->first : 0;
+    response.bodyEnd = requested && requested->second >= 0 ? qMin(requested->second + 1, file.size) : file.size;
+    QByteArray fields = file.chunked ? "Transfer-Encoding: chunked\r\n" : "";
+    if (requested) {
+        fields += "Content-Range: bytes " + QByteArray::number(response.bodyStart) + '-'
+            + QByteArray::number(response.bodyEnd - 1) + '/' + size + "\r\n";
+    }
+    const bool sized = !file.chunked && !file.unsized;
+    response.head = Head(response.status, requested ? "Partial Content" : "OK", "application/octet-stream",
+                         sized ? response.bodyEnd - response.bodyStart : -1, fields);
+    response.splitHead = file.splitHeader;
+
+    const auto cutAt = [&](int percent, EmulatedResponse::Stop stop) {
+        if (percent < 0)
+            return;
+        const qint64 offset = file.size * percent / 100;
+        // A range that starts at the cut or past it is a resume that got there.
+        if (!requested || response.bodyStart < offset) {
+            response.stopAt = offset;
+            response.stop = stop;
+        }
+    };
+    cutAt(file.closeAtPercent, EmulatedResponse::Stop::Close);
+    cutAt(file.stallAtPercent, EmulatedResponse::Stop::Stall);
+    cutAt(file.resetAtPercent, EmulatedResponse::Stop::Reset);
     response.chunked = file.chunked;
     response.bytesPerSecond = file.bytesPerSecond;
     return response;

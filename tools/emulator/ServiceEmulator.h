@@ -21,6 +21,9 @@ class QTcpServer;
 //   /files/ID/NAME                                              the file's page
 //   /get/ID/NAME                                                the file body (redirect target)
 //
+// Every request for a file body may carry a Range field (see FileBehaviour); a
+// redirect is answered as it is, the range being served at the redirect target.
+//
 // Files are known by id: an id spells its behaviour (FileBehaviour), files added
 // with AddFile and the demo catalogue carry a name too. The download host in a
 // "DL:" reply is the emulator itself. Every connection carries one request and
@@ -68,6 +71,12 @@ public:
     QStringList Requests() const { return m_requests; }
     void ClearRequests() { m_requests.clear(); }
 
+    // Bytes of file bodies handed to the connections so far, of all files or of
+    // `fileId`: what a resume fetched again shows here. A client that drops the
+    // connection may not have read the last of them.
+    qint64 BodyBytesSent() const { return m_bodyBytesSent; }
+    qint64 BodyBytesSent(const QString &fileId) const { return m_bodyBytesSentByFile.value(fileId); }
+
 Q_SIGNALS:
     void RequestAnswered(const QString &method, const QString &target, int status);
 
@@ -78,12 +87,13 @@ private:
     };
 
     void OnNewConnection();
-    EmulatedResponse Respond(const QByteArray &method, const QString &target);
-    EmulatedResponse Route(const QByteArray &method, const QString &target);
-    EmulatedResponse ApiAnswer(const QHash<QString, QString> &query);
+    EmulatedResponse Respond(const QByteArray &method, const QString &target, const QByteArray &range);
+    EmulatedResponse Route(const QByteArray &method, const QString &target, const QByteArray &range);
+    EmulatedResponse ApiAnswer(const QHash<QString, QString> &query, const QByteArray &range);
     EmulatedResponse CheckFiles(const QHash<QString, QString> &query);
-    EmulatedResponse TicketAnswer(const QHash<QString, QString> &query);
-    EmulatedResponse FileBody(const QString &fileId, const FileBehaviour &file) const;
+    EmulatedResponse TicketAnswer(const QHash<QString, QString> &query, const QByteArray &range);
+    EmulatedResponse FileBody(const QString &fileId, const FileBehaviour &file, const QByteArray &range) const;
+    void CountBodyBytes(const QString &fileId, qint64 bytes);
     EmulatedResponse FilePage(const QString &fileId, const QString &fileName);
     QString CheckLine(const QString &fileId, const QString &requestedName) const;
 
@@ -92,5 +102,7 @@ private:
     QHash<QString, int> m_ticketRequests;
     QList<std::pair<QString, RouteHandler>> m_routes;
     QStringList m_requests;
+    qint64 m_bodyBytesSent = 0;
+    QHash<QString, qint64> m_bodyBytesSentByFile;
     bool m_logToStderr = false;
 };
