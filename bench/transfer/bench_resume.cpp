@@ -5,6 +5,7 @@
 // partial files were kept.
 //   bench_resume    prints both shares; the target for the resume is at most 52 %
 #include "transfer/DownloadAsynch.h"
+#include "transfer/PartialFile.h"
 
 #include "EmulatedContent.h"
 #include "ServiceEmulator.h"
@@ -16,6 +17,8 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <functional>
+
 namespace {
 
 constexpr qint64 kSize = qint64(1) << 30;
@@ -25,24 +28,6 @@ struct Run {
     qint64 secondSent = 0;
     bool whole = false;
 };
-
-// Ends when the transfer reports its end; true for Complete.
-bool WaitForEnd(DownloadAsynch &downloader)
-{
-    bool completed = false;
-    QEventLoop loop;
-    const auto done = QObject::connect(&downloader, &DownloadAsynch::Complete, &loop, [&] {
-        completed = true;
-        loop.quit();
-    });
-    const auto failed = QObject::connect(&downloader, &DownloadAsynch::Error, &loop, [&] { loop.quit(); });
-    const auto stopped = QObject::connect(&downloader, &DownloadAsynch::Stopped, &loop, [&] { loop.quit(); });
-    loop.exec();
-    QObject::disconnect(done);
-    QObject::disconnect(failed);
-    QObject::disconnect(stopped);
-    return completed;
-}
 
 // The file's bytes at a few places, against the emulator's own.
 bool SpotCheck(const QString &path, const QString &fileId)
@@ -58,40 +43,77 @@ bool SpotCheck(const QString &path, const QString &fileId)
     return true;
 }
 
-Run StopAtHalfAndStartAgain(ServiceEmulator &emulator, const QString &fileId, const QString &folder)
+// Downloads one emulated file, stops it once half of it is in the partial file,
+// starts it again and hands the counts to `done`; driven by the downloader's
+// events on the one event loop.
+class StopAndResume final
 {
-    Run run;
-    const QString path = folder + QLatin1String("/") + fileId + QLatin1String(".bin");
-    const QString partial = path + QLatin1String(".part");
-    DownloadAsynch downloader;
-    downloader.setDownID(1);
-    downloader.setURL(emulator.Host().prepend(QLatin1String("http://")) + QLatin1String("/get/") + fileId
-                      + QLatin1String("/big.bin"));
-    QTimer watch;
-    watch.setInterval(5);
-    QObject::connect(&watch, &QTimer::timeout, &downloader, [&] {
-        if (QFileInfo(partial).size() >= kSize / 2)
-            downloader.StopDownload(1);
-    });
+    Q_DISABLE_COPY_MOVE(StopAndResume)
 
-    downloader.setLocalFilePath(path);
-    downloader.setFileSize(kSize);
-    downloader.StartDownload(1);
-    watch.start();
-    WaitForEnd(downloader);
-    watch.stop();
-    run.firstSent = emulator.BodyBytesSent(fileId);
+public:
+    StopAndResume(ServiceEmulator &emulator, const QString &fileId, const QString &folder,
+                  std::function<void(const Run &)> done)
+        : m_emulator(emulator)
+        , m_fileId(fileId)
+        , m_path(folder + QLatin1Char('/') + fileId + QLatin1String(".bin"))
+        , m_done(std::move(done))
+    {
+        m_downloader.setDownID(1);
+        m_downloader.setURL(QLatin1String("http://") + emulator.Host() + QLatin1String("/get/") + fileId
+                            + QLatin1String("/big.bin"));
+        m_watch.setInterval(5);
+        QObject::connect(&m_watch, &QTimer::timeout, &m_downloader, [this] {
+            if (QFileInfo(Partial()).size() >= kSize / 2)
+                m_downloader.StopDownload(1);
+        });
+        // The next step runs after the event's own handling has returned.
+        QObject::connect(&m_downloader, &DownloadAsynch::Stopped, &m_downloader, [this] { StartAgain(); },
+                         Qt::QueuedConnection);
+        QObject::connect(&m_downloader, &DownloadAsynch::Complete, &m_downloader, [this] { End(true); },
+                         Qt::QueuedConnection);
+        QObject::connect(&m_downloader, &DownloadAsynch::Error, &m_downloader, [this] { End(false); },
+                         Qt::QueuedConnection);
+    }
 
-    downloader.setLocalFilePath(path);
-    downloader.setPartialFilePath(partial);
-    downloader.setFileSize(kSize);
-    downloader.StartDownload(1);
-    run.whole = WaitForEnd(downloader) && SpotCheck(path, fileId);
-    run.secondSent = emulator.BodyBytesSent(fileId) - run.firstSent;
-    QFile::remove(path);
-    QFile::remove(partial);
-    return run;
-}
+    void Start()
+    {
+        m_downloader.setLocalFilePath(m_path);
+        m_downloader.setFileSize(kSize);
+        m_downloader.StartDownload(1);
+        m_watch.start();
+    }
+
+private:
+    QString Partial() const { return m_path + PartialFile::Suffix; }
+
+    void StartAgain()
+    {
+        m_watch.stop();
+        m_run.firstSent = m_emulator.BodyBytesSent(m_fileId);
+        m_downloader.setLocalFilePath(m_path);
+        m_downloader.setPartialFilePath(Partial());
+        m_downloader.setFileSize(kSize);
+        m_downloader.StartDownload(1);
+    }
+
+    void End(bool completed)
+    {
+        m_watch.stop();
+        m_run.whole = completed && SpotCheck(m_path, m_fileId);
+        m_run.secondSent = m_emulator.BodyBytesSent(m_fileId) - m_run.firstSent;
+        QFile::remove(m_path);
+        QFile::remove(Partial());
+        m_done(m_run);
+    }
+
+    ServiceEmulator &m_emulator;
+    QString m_fileId;
+    QString m_path;
+    std::function<void(const Run &)> m_done;
+    DownloadAsynch m_downloader;
+    QTimer m_watch;
+    Run m_run;
+};
 
 QString Percent(qint64 part)
 {
@@ -110,8 +132,20 @@ int main(int argc, char *argv[])
         out << "bench_resume: cannot start the emulator or make a folder\n";
         return 1;
     }
-    const Run resumed = StopAtHalfAndStartAgain(emulator, QStringLiteral("1_s1g"), folder.path());
-    const Run peer = StopAtHalfAndStartAgain(emulator, QStringLiteral("2_s1g_norange"), folder.path());
+    Run resumed;
+    Run peer;
+    // The peer runs after the resume, so the two never share the wire.
+    StopAndResume peerRun(emulator, QStringLiteral("2_s1g_norange"), folder.path(), [&](const Run &run) {
+        peer = run;
+        QCoreApplication::quit();
+    });
+    StopAndResume resumeRun(emulator, QStringLiteral("1_s1g"), folder.path(), [&](const Run &run) {
+        resumed = run;
+        peerRun.Start();
+    });
+    resumeRun.Start();
+    QCoreApplication::exec();
+
     out << "1 GiB file stopped at 50 % and started again; body bytes the server sent\n";
     out << QStringLiteral("%1 %2 %3 %4\n").arg(QString(), -36).arg(QStringLiteral("first start"), 14)
                .arg(QStringLiteral("second start"), 14).arg(QStringLiteral("file whole"), 11);

@@ -21,13 +21,12 @@ void ClipboardWatch::tmrClipboard_Timer()
     if (!m_catchEnabled)
         return;
     try {
-        // The domain and the reader's test of the whole text come first, on the text
-        // as it is: CR LF breaks change neither, except the length of a text too short
-        // to hold a link. Only text that passes is read, and only its lines that can
-        // hold one.
+        // The reader's test of the whole text (which holds the domain test) comes
+        // first, on the text as it is: CR LF breaks do not change it, except the
+        // length of a text too short to hold a link. Only text that passes is read,
+        // and only its lines that can hold a link.
         const QString text = m_prompter.clipboardText();
-        if (!text.contains(m_reader.ServiceDomain(), Qt::CaseInsensitive)
-            || !m_reader.IsSupportedLink(TextRules::TrimBlanks(text)))
+        if (!m_reader.IsSupportedLink(TextRules::TrimBlanks(text)))
             return;
         if (m_reader.AddLinksFromText(m_reader.LinkLinesWithCrLfLineBreaks(text), true) > 0)
             m_prompter.clearClipboard();

@@ -197,7 +197,11 @@ void DownloadScheduler::RepairInterruptedRows(const RecordSet &rsDownList)
 {
     for (RecordSet row = rsDownList.Clone(); !row.IsEOF(); row.MoveNext()) {
         const QString status = row.Field(u"Download_Status").toString();
-        if (status != QLatin1String("Requesting File") && !Formatting::ParseNumberText(status, nullptr))
+        // A percentage starts with a digit or a minus; the cheap look spares the
+        // number parse for the words most rows hold.
+        const bool percentage = !status.isEmpty() && (status.front().isDigit() || status.front() == u'-')
+            && Formatting::ParseNumberText(status, nullptr);
+        if (status != QLatin1String("Requesting File") && !percentage)
             continue;
         // The run may have ended between the final rename and the write of "Complete".
         const QString partial = row.Field(u"Partial_File").toString();

@@ -413,9 +413,7 @@ void DownloadAsynch::Succeed()
         Fail(QStringLiteral("The partial file %1 was removed or changed during the transfer").arg(m_partialPath));
         return;
     }
-    m_tmrSpeed->stop();
-    m_tmrWiat->stop();
-    DropSocket();
+    Finish(Phase::Completed);
     // The last count goes out before the end, as a tick would have sent it.
     const TransferMeter::Reading reading = m_meter.Current(m_fileSize);
     const quint64 serial = m_serial;
@@ -428,7 +426,6 @@ void DownloadAsynch::Succeed()
         Fail(error);
         return;
     }
-    Finish(Phase::Completed);
     m_partialPath.clear();
     Q_EMIT Complete(m_downID);
 }

@@ -14,8 +14,9 @@ bool IsPartial(const QString &path)
 
 QString ChooseFor(const QString &wantedPath)
 {
+    // An empty file there may pass for free; the rename then passes it over.
     QString path = wantedPath;
-    while (QFileInfo::exists(path) || QFileInfo::exists(path + Suffix))
+    while (QFileInfo::exists(FileFolder::GetUniqueFileName(path) + Suffix))
         path = FileFolder::NextFileName(path);
     return path + Suffix;
 }

@@ -11,7 +11,7 @@ inline const QString Suffix = QStringLiteral(".part");
 bool IsPartial(const QString &path);
 
 // The partial file for a download meant for `wantedPath`: "<free name>.part",
-// where the free name holds no file yet and no other partial file uses it.
+// where the free name is GetUniqueFileName's and no other partial file uses it.
 QString ChooseFor(const QString &wantedPath);
 
 // The name the file takes once complete: the partial file's path without ".part".
