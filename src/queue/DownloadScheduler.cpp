@@ -1,6 +1,7 @@
 #include "queue/DownloadScheduler.h"
 
 #include "rapidshare/clsRapidShare.h"
+#include "queue/QueueLog.h"
 #include "store/LinkStore.h"
 #include "transfer/DownloadAsynch.h"
 #include "transfer/PartialFile.h"
@@ -61,6 +62,7 @@ void DownloadScheduler::StartDownload()
     m_rapidShare.setFileName(rsActive.Field(u"Rapid_File_Name").toString());
     m_rapidShare.setDownItemID(qint32(rsActive.ID()));
     m_activeId = rsActive.ID();
+    qCDebug(lcQueue) << "starts row" << m_activeId << rsActive.Field(u"Sharing_Link").toString();
     ++m_activeCount;
     m_rapidShare.Start();
 }
@@ -188,6 +190,7 @@ void DownloadScheduler::Downloader_Error(int iID, const QString &sDesc)
 
 void DownloadScheduler::EndOfRow()
 {
+    qCDebug(lcQueue) << "row" << m_transferId << "ended";
     m_transferId = -1;
     LowerActiveCount();
     StartDownload();
@@ -216,8 +219,10 @@ void DownloadScheduler::RepairInterruptedRows(const RecordSet &rsDownList)
                            {u"Local_File_Name", final.fileName()},
                            {u"Partial_File", QString()},
                            {u"Download_Status", QStringLiteral("Complete")}});
+            qCDebug(lcQueue) << "row" << row.ID() << "was whole already:" << final.filePath();
             continue;
         }
+        qCDebug(lcQueue) << "row" << row.ID() << "was interrupted at" << status;
         row.SetFields({{u"Speed", QString()}, {u"Time_Left", QString()}, {u"Download_Status", QStringLiteral("Stopped")}});
     }
 }

@@ -1,6 +1,7 @@
 #include "rapidshare/clsRapidShare.h"
 
 #include "rapidshare/RapidShareApi.h"
+#include "rapidshare/ServiceLog.h"
 #include "timers/CTimer.h"
 #include "util/AppSettings.h"
 #include "util/Prompter.h"
@@ -161,6 +162,7 @@ void clsRapidShare::Abandon()
 void clsRapidShare::SendRequest(const QString &url, Stage stage)
 {
     m_stage = stage;
+    qCDebug(lcService) << "row" << m_downItemId << "asks" << url;
     m_tmrTimeOut->Enable();
     QNetworkReply *reply = m_network->get(QNetworkRequest(RequestUrl(url)));
     m_reply = reply;
@@ -308,6 +310,7 @@ void clsRapidShare::StartCountdown()
 {
     m_waiting = true;
     m_stage = Stage::Countdown;
+    qCDebug(lcService) << "row" << m_downItemId << "waits" << m_waitSeconds << "seconds";
     m_tmrWait->Enable();
 }
 
@@ -354,6 +357,7 @@ void clsRapidShare::FinalStep()
 {
     m_stage = Stage::Idle;
     m_announcedAddress = RapidShareApi::FinalDownloadAddress(m_downloadHost, m_fileId, m_fileName, m_downloadAuth);
+    qCDebug(lcService) << "row" << m_downItemId << "may fetch" << m_announcedAddress;
     m_prompter.setClipboardText(m_announcedAddress);
     if (!Raise(QStringLiteral("Download Link"), m_announcedAddress))
         return;
@@ -362,6 +366,7 @@ void clsRapidShare::FinalStep()
 
 void clsRapidShare::Fail(const QString &details)
 {
+    qCDebug(lcService) << "row" << m_downItemId << "failed:" << details;
     m_stage = Stage::Idle;
     if (!Raise(QStringLiteral("Error"), details))
         return;

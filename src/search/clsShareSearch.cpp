@@ -3,6 +3,7 @@
 #include "search/DirectLinks.h"
 #include "search/RequestUrl.h"
 #include "search/ResultPageParser.h"
+#include "search/SearchLog.h"
 #include "timers/CTimer.h"
 #include "util/AppSettings.h"
 
@@ -114,8 +115,10 @@ void clsShareSearch::RunSearch(std::optional<qint32> page)
         return;
     }
     const QUrl url = RequestUrl::ForSearch(m_settings.SearchHost(), BuildSearchQuery(m_query, page));
+    qCDebug(lcSearch) << "fetches" << url;
     FetchPageTwice(url, [this, page](const QString &body) {
         m_searchResult = ParseResultPage(body);
+        qCDebug(lcSearch) << "page read:" << !body.isEmpty() << m_searchResult.Items.size() << "hits";
         FinishSearch(page, !body.isEmpty());
     });
 }

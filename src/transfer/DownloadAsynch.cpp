@@ -3,6 +3,7 @@
 #include "transfer/ConnectionEnd.h"
 #include "transfer/ContentRange.h"
 #include "transfer/PartialFile.h"
+#include "transfer/TransferLog.h"
 #include "util/FileFolder.h"
 #include "util/Formatting.h"
 #include "util/Prompter.h"
@@ -71,6 +72,7 @@ void DownloadAsynch::StartDownload(int iIndex)
     const QFileInfo partial(m_partialPath);
     if (partial.isFile() && partial.size() > 0 && (m_expectedSize <= 0 || partial.size() < m_expectedSize))
         m_rangeStart = partial.size();
+    qCDebug(lcTransfer) << "row" << m_downID << "from" << m_url << "into" << m_partialPath << "at byte" << m_rangeStart;
     Connect(address);
 }
 
@@ -211,6 +213,7 @@ bool DownloadAsynch::TakeHead(const char *data, qint64 size)
         return false;
     }
     const int code = m_head.StatusCode();
+    qCDebug(lcTransfer) << "row" << m_downID << "reply" << code << m_head.ReasonPhrase();
     const QByteArray location = m_head.Value("Location");
     if ((code == 302 || code == 303) && !location.isEmpty()) {
         if (++m_redirects > MaxRedirects) {
@@ -427,12 +430,14 @@ void DownloadAsynch::Succeed()
         return;
     }
     m_partialPath.clear();
+    qCDebug(lcTransfer) << "row" << m_downID << "complete:" << total << "bytes in" << m_finalPath;
     Q_EMIT Complete(m_downID);
 }
 
 void DownloadAsynch::Fail(const QString &description)
 {
     const QString text = description;
+    qCDebug(lcTransfer) << "row" << m_downID << "failed:" << text;
     Finish(Phase::Failed);
     DropEmptyPartial();
     Q_EMIT Error(m_downID, text);

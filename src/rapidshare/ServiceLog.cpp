@@ -1,0 +1,3 @@
+#include "rapidshare/ServiceLog.h"
+
+Q_LOGGING_CATEGORY(lcService, "tidefetch.service", QtWarningMsg)

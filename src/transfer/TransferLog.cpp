@@ -1,0 +1,3 @@
+#include "transfer/TransferLog.h"
+
+Q_LOGGING_CATEGORY(lcTransfer, "tidefetch.transfer", QtWarningMsg)
