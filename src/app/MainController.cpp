@@ -9,6 +9,7 @@
 #include "queue/QueueCommands.h"
 #include "rapidshare/clsRapidShare.h"
 #include "search/clsShareSearch.h"
+#include "store/ListLocation.h"
 #include "transfer/DownloadAsynch.h"
 #include "util/AppSettings.h"
 #include "util/FileFolder.h"
@@ -16,16 +17,16 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QtDebug>
 
 namespace {
 const QString kTitle = QStringLiteral("Tidefetch");
 } // namespace
 
-MainController::MainController(const QString &programDir, AppSettings &settings, Prompter &prompter,
-                               QObject *parent)
+MainController::MainController(QString programDir, AppSettings &settings, Prompter &prompter, QObject *parent)
     : QObject(parent)
     , IsOpticalFolder(FileFolder::IsOpticalFolder)
-    , m_dbPath(QDir::toNativeSeparators(QDir(programDir).filePath(ListFileName())))
+    , m_programDir(std::move(programDir))
     , m_settings(settings)
     , m_prompter(prompter)
     , m_rsSearch(new SearchResultModel(this))
@@ -39,22 +40,24 @@ MainController::~MainController()
     m_scheduler.reset();
 }
 
-QString MainController::ListFileName()
-{
-    return QStringLiteral("DownList.db");
-}
-
 void MainController::Fail(const QString &title, const QString &text, const std::function<void()> &endProcess)
 {
+    // Also on stderr: without a desktop, or from a script, the box is never seen.
+    qWarning().noquote() << title + QLatin1String(": ") + text;
     m_prompter.showMessage(Prompter::Icon::Critical, title, text, endProcess);
 }
 
 bool MainController::Load(const std::function<void()> &initialiseWindow, const std::function<void()> &endProcess)
 {
-    if (!QFileInfo(m_dbPath).isFile()) {
-        Fail(kTitle, QStringLiteral("Download List file is not exist, Please re-install the application"), endProcess);
+    QString listProblem;
+    const QString listPath = ListLocation(m_programDir).Resolve(listProblem);
+    if (listPath.isEmpty()) {
+        Fail(kTitle,
+             QStringLiteral("Download List file is not exist, Please re-install the application\n\n") + listProblem,
+             endProcess);
         return false;
     }
+    m_dbPath = QDir::toNativeSeparators(listPath);
     m_store = std::make_unique<LinkStore>(m_dbPath, m_prompter);
     const QString downListFailure = QStringLiteral(
         "Critical Error while loading download list. re-installing application may solve this problem");

@@ -29,10 +29,10 @@ class MainController final : public QObject
     Q_DISABLE_COPY_MOVE(MainController)
 
 public:
-    MainController(const QString &programDir, AppSettings &settings, Prompter &prompter, QObject *parent = nullptr);
+    // `programDir` is the program's own folder: a writable list there is used as
+    // it is, otherwise the user's list (ListLocation).
+    MainController(QString programDir, AppSettings &settings, Prompter &prompter, QObject *parent = nullptr);
     ~MainController() override;
-
-    static QString ListFileName();
 
     // The start-up sequence. `initialiseWindow` lays out the window over the
     // opened lists. When the program cannot start, the reason is shown, false is
@@ -69,6 +69,7 @@ public:
     clsShareSearch *RapidSearch = nullptr;
     DownloadAsynch *Downloader = nullptr;
 
+    // The list file opened by Load.
     const QString &DBPath() const { return m_dbPath; }
     const QString &DownPath() const { return m_downPath; }
     LinkStore &Store() { return *m_store; }
@@ -89,6 +90,7 @@ private:
     void CreateServiceObjects();
     void Fail(const QString &title, const QString &text, const std::function<void()> &endProcess);
 
+    QString m_programDir;
     QString m_dbPath;
     AppSettings &m_settings;
     Prompter &m_prompter;

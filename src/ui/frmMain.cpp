@@ -17,6 +17,7 @@
 #include "ui/Twips.h"
 #include "ui/WidgetPrompter.h"
 #include "ui/frmMenu.h"
+#include "util/ShippedFiles.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -24,6 +25,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +41,16 @@
 namespace {
 
 const QString kTitle = QStringLiteral("Tidefetch");
+
+// The wait animation beside the program (a portable copy), or where an
+// installation keeps it.
+QString WaitAnimationPath()
+{
+    const QString name = QStringLiteral("WaitOrange.gif");
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString beside = QDir(programDir).filePath(name);
+    return QFileInfo(beside).isFile() ? beside : ShippedFiles::Locate(programDir, name);
+}
 
 // The toolbar row, in twips.
 constexpr int kToolbarHeight = 1050;
@@ -381,6 +393,11 @@ void frmMain::BuildAboutPage()
     title->setAlignment(Qt::AlignCenter);
     Place(title, 0, 1380, kAboutPanelWidth, 450);
 
+    auto *version = new QLabel(QStringLiteral("Version ") + QCoreApplication::applicationVersion(), m_MyFrame3);
+    version->setObjectName(QStringLiteral("lblAboutVersion"));
+    version->setAlignment(Qt::AlignCenter);
+    Place(version, 0, 1830, kAboutPanelWidth, 300);
+
     auto *text = new QLabel(
         QStringLiteral("Tidefetch finds files kept on the RapidShare file-hosting service and downloads them in "
                        "batches.\n\nSearch for files and tick the hits you want, paste links into the "
@@ -392,7 +409,7 @@ void frmMain::BuildAboutPage()
     text->setObjectName(QStringLiteral("lblAboutText"));
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Place(text, 450, 1900, kAboutPanelWidth - 900, 2100);
+    Place(text, 450, 2200, kAboutPanelWidth - 900, 2100);
 }
 
 // ---- Initial set-up
@@ -425,7 +442,7 @@ void frmMain::Initialise()
 
     // 9. The wait animation, hidden until a fetch waits.
     m_gifWait->setStyleSheet(QStringLiteral("background-color: %1;").arg(QColor(Theme::PagePale).name()));
-    m_waitMovie->setFileName(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("WaitOrange.gif")));
+    m_waitMovie->setFileName(WaitAnimationPath());
     m_gifWait->setMovie(m_waitMovie);
     m_gifWait->hide();
 

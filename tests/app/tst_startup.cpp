@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,6 +43,15 @@ private Q_SLOTS:
         QVERIFY(m_home.isValid());
         qputenv("HOME", m_home.path().toUtf8());
         qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral(".config")).toUtf8());
+        // No installed list: only the ones the tests ship.
+        qputenv("XDG_DATA_DIRS", m_shipped.path().toUtf8());
+        QStandardPaths::setTestModeEnabled(true);
+    }
+
+    void init()
+    {
+        QVERIFY(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).removeRecursively());
+        QVERIFY(QDir(m_shipped.filePath(QStringLiteral("tidefetch"))).removeRecursively());
     }
 
     void failuresEndTheProgram_data()
@@ -75,14 +85,31 @@ private Q_SLOTS:
         QCOMPARE(p.ends, 1);
         QCOMPARE(p.windowsInitialised, 0);
         QCOMPARE(p.prompter.shown.size(), messages);
-        QCOMPARE(p.prompter.shown.last().text, lastMessage);
+        QVERIFY(p.prompter.shown.last().text.startsWith(lastMessage));
         QCOMPARE(p.prompter.shown.last().title, title);
         QCOMPARE(p.prompter.shown.last().icon, Prompter::Icon::Critical);
         if (messages == 2)
             QVERIFY(p.prompter.shown.first().text.startsWith(QStringLiteral("Error occured while loading table\r\n")));
-        // The missing file is never created by the attempt.
-        if (messages == 1)
+        if (messages == 1) {
+            // The places looked at are named; no list is made from nothing.
+            const QString userList = UserList();
+            const QString text = p.prompter.shown.last().text;
+            QVERIFY2(text.contains(p.folder.Path()) && text.contains(userList), qPrintable(text));
             QVERIFY(!QFile::exists(p.folder.Path()));
+            QVERIFY(!QFile::exists(userList));
+        } else {
+            QCOMPARE(p.prompter.shown.last().text, lastMessage);
+        }
+    }
+
+    void withoutAListBesideTheProgramTheUsersCopyOfTheShippedListOpens()
+    {
+        Program p;
+        QVERIFY(QDir().mkpath(m_shipped.filePath(QStringLiteral("tidefetch"))));
+        QVERIFY(QFile::rename(p.folder.Path(), m_shipped.filePath(QStringLiteral("tidefetch/DownList.db"))));
+        QVERIFY(p.Load());
+        QCOMPARE(p.controller.DBPath(), UserList());
+        QVERIFY(p.prompter.shown.isEmpty());
     }
 
     void interruptedRowsAreRepaired_data()
@@ -233,7 +260,13 @@ private Q_SLOTS:
     }
 
 private:
+    static QString UserList()
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QLatin1String("/DownList.db");
+    }
+
     QTemporaryDir m_home;
+    QTemporaryDir m_shipped;
 };
 
 QTEST_GUILESS_MAIN(tst_Startup)

@@ -18,6 +18,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -104,9 +106,14 @@ class tst_frmMain final : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid());
+        QVERIFY(m_home.isValid() && m_shipped.isValid());
         qputenv("HOME", m_home.path().toUtf8());
         qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral(".config")).toUtf8());
+        // The wait animation where an installation keeps it (none lies beside the test).
+        QVERIFY(QDir().mkpath(m_shipped.filePath(QStringLiteral("tidefetch"))));
+        QVERIFY(QFile::copy(QStringLiteral(TIDEFETCH_DATA_DIR "/WaitOrange.gif"), ShippedAnimation()));
+        qputenv("XDG_DATA_DIRS", m_shipped.path().toUtf8());
+        QCoreApplication::setApplicationVersion(QStringLiteral("0.2.0"));
     }
 
     void setUpOpensOnTheFirstPage()
@@ -140,7 +147,9 @@ private Q_SLOTS:
 
         QVERIFY(w.gifWait()->isHidden());
         QVERIFY(w.gifWait()->movie());
-        QVERIFY(w.gifWait()->movie()->fileName().endsWith(QStringLiteral("/WaitOrange.gif")));
+        QCOMPARE(w.gifWait()->movie()->fileName(), ShippedAnimation());
+        QVERIFY(w.gifWait()->movie()->isValid());
+        QCOMPARE(w.findChild<QLabel *>(QStringLiteral("lblAboutVersion"))->text(), QStringLiteral("Version 0.2.0"));
         QVERIFY(w.lblAddSearch()->text().isEmpty());
     }
 
@@ -790,7 +799,10 @@ private Q_SLOTS:
     }
 
 private:
+    QString ShippedAnimation() const { return m_shipped.filePath(QStringLiteral("tidefetch/WaitOrange.gif")); }
+
     QTemporaryDir m_home;
+    QTemporaryDir m_shipped;
 };
 
 QTEST_MAIN(tst_frmMain)
