@@ -6,16 +6,19 @@
 #   scripts/demo.sh              installs what is missing and builds (as scripts/run.sh), then runs build/
 #   scripts/demo.sh BUILD-DIR    runs the programs of BUILD-DIR as they are
 #
-# The emulator listens on a free loopback port. The folder holds a copy of the
-# program with an empty list file and the wait animation, the settings (pointing
-# every service at the emulator) and the download folder. Closing the window, or
-# Ctrl+C here, ends the emulator and removes the folder.
+# The emulator listens on a free loopback port. The folder holds a portable copy
+# of the program: the program with a copy of the shipped empty list and the wait
+# animation beside it, so it keeps its list there and never opens yours. The
+# folder also holds the settings (XDG_CONFIG_HOME, pointing every service at the
+# emulator), the per-user folders the program might look at (XDG_DATA_HOME,
+# XDG_RUNTIME_DIR) and the download folder. Closing the window, or Ctrl+C here,
+# ends the emulator and removes the folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ $# -ge 1 ]; then
     build=$(realpath "$1")
 else
-    scripts/build.sh
+    scripts/build.sh -- --target tidefetch tidefetch-emulator
     build=$(realpath build)
 fi
 
@@ -35,17 +38,16 @@ trap 'exit 143' TERM
 # fetches them through the hosts of its settings).
 "$build/bin/tidefetch-emulator" --links >"$work/emulator.out" 2>"$work/emulator.log" &
 pids+=($!)
-port=""
-for _ in $(seq 100); do
-    port=$(sed -n 's/^PORT //p' "$work/emulator.out")
-    [ -n "$port" ] && break
-    sleep 0.05
-done
-[ -n "$port" ] || { echo "the emulator did not start" >&2; exit 1; }
+if ! port=$(scripts/emulator-port.sh "$work/emulator.out"); then
+    echo "the emulator did not start; its log:" >&2
+    cat "$work/emulator.log" >&2
+    exit 1
+fi
 host="127.0.0.1:$port"
 
-mkdir -p "$work/program" "$work/config" "$work/downloads"
-cp "$build/bin/tidefetch" "$build/bin/DownList.db" "$build/bin/WaitOrange.gif" "$work/program/"
+mkdir -p "$work/program" "$work/config" "$work/data" "$work/downloads"
+mkdir -m 700 "$work/runtime"
+cp "$build/bin/tidefetch" "$build/share/tidefetch/DownList.db" "$build/share/tidefetch/WaitOrange.gif" "$work/program/"
 # The per-user store of "Velm Tidefetch" under XDG_CONFIG_HOME.
 cat >"$work/config/Velm Tidefetch.conf" <<EOF
 [Services]
@@ -67,6 +69,6 @@ into "Add New Download":
 $(sed -n '2,4p' "$work/emulator.out" | sed "s#^http://$host/#  http://rapidshare.com/#")
 EOF
 
-XDG_CONFIG_HOME="$work/config" "$work/program/tidefetch" &
+XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" "$work/program/tidefetch" &
 pids+=($!)
 wait "$!"

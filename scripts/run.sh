@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds Tidefetch and starts it.
+# Builds Tidefetch (the program and the files it ships with) and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/build.sh
-exec build/bin/tidefetch
+scripts/build.sh -- --target tidefetch
+exec build/bin/tidefetch "$@"

@@ -17,7 +17,7 @@ void SetIdentity()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Tidefetch"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TIDEFETCH_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.velm.tidefetch"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(TIDEFETCH_APP_ID));
 }
 
 // What the program can do without a display: print help, the version or a

@@ -20,7 +20,7 @@ MID_MIB=${MID_MIB:-64}
 "$repo/scripts/install-packages.sh" nginx time curl
 
 if [ ! -x "$BUILD_DIR/bench/transfer/tf_fetch" ]; then
-    cmake -S "$repo" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S "$repo" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIDEFETCH_BUILD_BENCHMARKS=ON >/dev/null
 fi
 cmake --build "$BUILD_DIR" --target tf_fetch -j2 >/dev/null
 fetch="$BUILD_DIR/bench/transfer/tf_fetch"

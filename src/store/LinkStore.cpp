@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/ListSchema.h"
+#include "store/StoreLog.h"
 #include "util/Prompter.h"
 
 #include <QDateTime>
@@ -77,6 +78,7 @@ Database *LinkStore::Connection(QString *failure)
 
 void LinkStore::ShowLoadError(const QString &number, const QString &description, const QString &statement)
 {
+    qCWarning(lcStore).noquote() << "A statement failed on" << m_dbPath << ':' << number << description << statement;
     m_prompter.showMessage(Prompter::Icon::Critical, kTitle,
                            QLatin1String("Error occured while loading table\r\n") + number + QLatin1String("\r\n")
                                + description + QLatin1String("\r\n Record Source:") + statement);

@@ -1,5 +1,6 @@
 #include "store/ListLocation.h"
 
+#include "store/StoreLog.h"
 #include "util/ShippedFiles.h"
 
 #include <QDir>
@@ -24,15 +25,21 @@ QString ListLocation::Resolve(QString &problem) const
     const QString portable = QDir(m_programDir).filePath(FileName());
     const QFileInfo portableInfo(portable);
     const bool portableExists = portableInfo.isFile();
-    if (portableExists && portableInfo.isWritable() && QFileInfo(m_programDir).isWritable())
+    if (portableExists && portableInfo.isWritable() && QFileInfo(m_programDir).isWritable()) {
+        qCDebug(lcStore) << "the portable list beside the program:" << portable;
         return portable;
+    }
 
     const QString userList = QDir(m_userDataDir).filePath(FileName());
-    if (QFileInfo(userList).isFile())
+    if (QFileInfo(userList).isFile()) {
+        qCDebug(lcStore) << "the user's list:" << userList;
         return userList;
+    }
     for (const QString &shipped : m_shippedLists) {
-        if (QFileInfo(shipped).isFile())
+        if (QFileInfo(shipped).isFile()) {
+            qCDebug(lcStore) << "the user's list, copied from" << shipped << "to" << userList;
             return CopyShippedList(shipped, userList, problem);
+        }
     }
 
     QStringList lookedAt{portableExists ? portable + QLatin1String(" (not writable)") : portable, userList};

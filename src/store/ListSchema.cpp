@@ -1,6 +1,7 @@
 #include "store/ListSchema.h"
 
 #include "store/Database.h"
+#include "store/StoreLog.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -83,6 +84,7 @@ bool Upgrade(Database &database, QString *failure)
             *failure = connection.lastError().text();
             return false;
         }
+        qCDebug(lcStore) << "list upgraded from schema version" << step << "to" << step + 1;
     }
     return true;
 }

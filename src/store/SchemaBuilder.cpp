@@ -6,17 +6,18 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
 
 namespace SchemaBuilder {
 
-bool CreateListFile(const QString &dbPath, const QString &schemaPath, QString *error)
+namespace {
+
+// Runs the schema's statements and stamps the version on the (empty) file at `dbPath`.
+bool FillFromSchema(const QString &dbPath, const QByteArray &schema, QString *error)
 {
-    QFile schema(schemaPath);
-    if (!schema.open(QIODevice::ReadOnly)) {
-        *error = schema.errorString();
-        return false;
-    }
-    QFile::remove(dbPath);
     const QString connectionName = QStringLiteral("tidefetch-schema");
     bool ok = true;
     {
@@ -28,7 +29,7 @@ bool CreateListFile(const QString &dbPath, const QString &schemaPath, QString *e
         QSqlQuery query(db);
         // Statements end with ";" at the end of a line; comments start with "--".
         QString statement;
-        const QStringList lines = QString::fromUtf8(schema.readAll()).split(QLatin1Char('\n'));
+        const QStringList lines = QString::fromUtf8(schema).split(QLatin1Char('\n'));
         for (const QString &line : lines) {
             if (!ok || line.trimmed().startsWith(QLatin1String("--")))
                 continue;
@@ -49,6 +50,39 @@ bool CreateListFile(const QString &dbPath, const QString &schemaPath, QString *e
     }
     QSqlDatabase::removeDatabase(connectionName);
     return ok;
+}
+
+} // namespace
+
+bool CreateListFile(const QString &dbPath, const QString &schemaPath, QString *error)
+{
+    QFile schema(schemaPath);
+    if (!schema.open(QIODevice::ReadOnly)) {
+        *error = schema.errorString();
+        return false;
+    }
+    // In the target's folder, so the rename stays on one file system.
+    QTemporaryFile building(dbPath + QStringLiteral(".XXXXXX"));
+    if (!building.open()) {
+        *error = building.errorString();
+        return false;
+    }
+    // SQLite opens it by name; an empty file is an empty database. Readable by
+    // all, as the installed copy is.
+    building.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    building.close();
+    if (!FillFromSchema(building.fileName(), schema.readAll(), error))
+        return false;
+
+    std::error_code failure;
+    std::filesystem::rename(QFile::encodeName(building.fileName()).toStdString(),
+                            QFile::encodeName(dbPath).toStdString(), failure);
+    if (failure) {
+        *error = QString::fromStdString(failure.message());
+        return false;
+    }
+    building.setAutoRemove(false);
+    return true;
 }
 
 } // namespace SchemaBuilder

@@ -4,37 +4,33 @@
 
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 
 namespace AppIcon {
 
-QPixmap Pixmap(int size)
+namespace {
+
+Shape Tile()
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 64.0, size / 64.0);
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(2, 2, 60, 60), 12, 12);
+    QLinearGradient gradient(0, 0, 0, CanvasSize);
+    gradient.setColorAt(0, QColor(Theme::MidBlue));
+    gradient.setColorAt(1, QColor(Theme::LightBlue));
+    return {tile, QPen(QColor(Theme::Navy), 2), gradient};
+}
 
-    QLinearGradient tile(0, 0, 0, 64);
-    tile.setColorAt(0, QColor(Theme::MidBlue));
-    tile.setColorAt(1, QColor(Theme::LightBlue));
-    painter.setPen(QPen(QColor(Theme::Navy), 2));
-    painter.setBrush(tile);
-    painter.drawRoundedRect(QRectF(2, 2, 60, 60), 12, 12);
+// The tide: a wave across the lower part of the tile.
+Shape Wave(qreal y, QRgb colour)
+{
+    QPainterPath wave(QPointF(8, y));
+    wave.cubicTo(QPointF(16, y - 6), QPointF(24, y + 6), QPointF(32, y));
+    wave.cubicTo(QPointF(40, y - 6), QPointF(48, y + 6), QPointF(56, y));
+    return {wave, QPen(QColor(colour), 3, Qt::SolidLine, Qt::RoundCap), Qt::NoBrush};
+}
 
-    // The tide: two waves across the lower part of the tile.
-    painter.setBrush(Qt::NoBrush);
-    for (int row = 0; row < 2; ++row) {
-        const qreal y = 44 + row * 8;
-        QPainterPath wave(QPointF(8, y));
-        wave.cubicTo(QPointF(16, y - 6), QPointF(24, y + 6), QPointF(32, y));
-        wave.cubicTo(QPointF(40, y - 6), QPointF(48, y + 6), QPointF(56, y));
-        painter.setPen(QPen(QColor(row == 0 ? Theme::Navy : 0xFFFFFF), 3, Qt::SolidLine, Qt::RoundCap));
-        painter.drawPath(wave);
-    }
-
-    // The arrow: a download coming in.
+// The arrow: a download coming in.
+Shape Arrow()
+{
     QPainterPath arrow;
     arrow.moveTo(26, 8);
     arrow.lineTo(38, 8);
@@ -44,10 +40,34 @@ QPixmap Pixmap(int size)
     arrow.lineTo(17, 24);
     arrow.lineTo(26, 24);
     arrow.closeSubpath();
-    painter.setPen(QPen(QColor(0x8A3B00), 1.5));
-    painter.setBrush(QColor(0xFF8C1A));
-    painter.drawPath(arrow);
-    return pixmap;
+    return {arrow, QPen(QColor(0x8A3B00), 1.5), QColor(0xFF8C1A)};
+}
+
+} // namespace
+
+std::vector<Shape> Shapes()
+{
+    return {Tile(), Wave(44, Theme::Navy), Wave(52, 0xFFFFFF), Arrow()};
+}
+
+QImage Image(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(qreal(size) / CanvasSize, qreal(size) / CanvasSize);
+    for (const Shape &shape : Shapes()) {
+        painter.setPen(shape.pen);
+        painter.setBrush(shape.brush);
+        painter.drawPath(shape.path);
+    }
+    return image;
+}
+
+QPixmap Pixmap(int size)
+{
+    return QPixmap::fromImage(Image(size));
 }
 
 QIcon Icon()
