@@ -22,7 +22,8 @@ CREATE TABLE DownList (
     Category         TEXT,
     Priority         INTEGER,
     Finish_Time      TEXT,
-    Partial_File     TEXT
+    Partial_File     TEXT,
+    Final_URL        TEXT
 );
 CREATE INDEX DownList_Sharing_Link ON DownList (Sharing_Link COLLATE NOCASE);
 
@@ -36,6 +37,7 @@ CREATE TABLE CheckList (
     Rapid_File_ID    TEXT,
     Rapid_File_Name  TEXT,
     File_Size_Bytes  INTEGER,
-    Error_Desc       TEXT
+    Error_Desc       TEXT,
+    Final_URL        TEXT
 );
 CREATE INDEX CheckList_Sharing_Link ON CheckList (Sharing_Link COLLATE NOCASE);

@@ -1,17 +1,23 @@
 #include "app/LinkChecker.h"
 
+#include "direct/clsDirectLink.h"
 #include "rapidshare/clsRapidShare.h"
 #include "store/LinkStore.h"
 #include "util/Formatting.h"
+#include "util/LinkKinds.h"
 
 #include <QTimer>
 
-LinkChecker::LinkChecker(LinkStore &store, clsRapidShare &client, QObject *parent)
+LinkChecker::LinkChecker(LinkStore &store, clsRapidShare &client, clsDirectLink &directClient, QString serviceDomain,
+                         QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_client(client)
+    , m_directClient(directClient)
+    , m_serviceDomain(std::move(serviceDomain))
 {
     connect(&m_client, &clsRapidShare::StatusCheck, this, &LinkChecker::RapidShareCheck_StatusCheck);
+    connect(&m_directClient, &clsDirectLink::StatusCheck, this, &LinkChecker::DirectLinkCheck_StatusCheck);
 }
 
 void LinkChecker::StartCheck()
@@ -28,9 +34,17 @@ void LinkChecker::StartCheck()
         return;
     }
     m_checkingId = rsChecking.ID();
-    m_client.Initalize();
-    m_client.setSharingLink(rsChecking.Field(u"Sharing_Link").toString());
+    const QString link = rsChecking.Field(u"Sharing_Link").toString();
+    m_checkingDirect = LinkKinds::IsDirectLink(link, m_serviceDomain);
     m_isChecking = true;
+    if (m_checkingDirect) {
+        m_directClient.Initalize();
+        m_directClient.setSharingLink(link);
+        m_directClient.Check();
+        return;
+    }
+    m_client.Initalize();
+    m_client.setSharingLink(link);
     m_client.Check();
 }
 
@@ -44,6 +58,44 @@ void LinkChecker::EndOfRow()
 
 void LinkChecker::RapidShareCheck_StatusCheck(qint32, const QString &sStatus, const QString &sDetails)
 {
+    if (!m_checkingDirect)
+        OnStatusCheck(sStatus, sDetails);
+}
+
+void LinkChecker::DirectLinkCheck_StatusCheck(qint32, const QString &sStatus, const QString &sDetails)
+{
+    if (m_checkingDirect)
+        OnStatusCheck(sStatus, sDetails);
+}
+
+void LinkChecker::WriteAvailable()
+{
+    if (!m_checkingDirect) {
+        rsChecking.SetFields({
+            {u"Rapid_File_ID", m_client.FileID()},
+            {u"File_Name", m_client.FileName()},
+            {u"Rapid_File_Name", m_client.FileName()},
+            {u"File_Size", Formatting::FormatFileSize(m_client.FileSize())},
+            {u"File_Size_Bytes", m_client.FileSize()},
+            {u"Status", QStringLiteral("Available")},
+        });
+        return;
+    }
+    // A size the server does not tell stays empty, and 0 means "unknown" to the transfer.
+    const qint64 size = m_directClient.FileSize();
+    rsChecking.SetFields({
+        {u"Rapid_File_ID", QString()},
+        {u"File_Name", m_directClient.FileName()},
+        {u"Rapid_File_Name", m_directClient.FileName()},
+        {u"File_Size", size >= 0 ? Formatting::FormatFileSize(size) : QString()},
+        {u"File_Size_Bytes", qMax<qint64>(size, 0)},
+        {u"Final_URL", m_directClient.FinalURL()},
+        {u"Status", QStringLiteral("Available")},
+    });
+}
+
+void LinkChecker::OnStatusCheck(const QString &sStatus, const QString &sDetails)
+{
     if (!m_isChecking)
         return;
     // The row may have been cleared while its check ran: nothing is written then.
@@ -56,14 +108,7 @@ void LinkChecker::RapidShareCheck_StatusCheck(qint32, const QString &sStatus, co
             rsChecking.SetField(u"Status", QLatin1String("Wait ") + sDetails + QLatin1String(" Seconds"));
     } else if (sStatus == QLatin1String("Done")) {
         if (rowPresent)
-            rsChecking.SetFields({
-                {u"Rapid_File_ID", m_client.FileID()},
-                {u"File_Name", m_client.FileName()},
-                {u"Rapid_File_Name", m_client.FileName()},
-                {u"File_Size", Formatting::FormatFileSize(m_client.FileSize())},
-                {u"File_Size_Bytes", m_client.FileSize()},
-                {u"Status", QStringLiteral("Available")},
-            });
+            WriteAvailable();
         EndOfRow();
     } else if (sStatus == QLatin1String("Error")) {
         if (!rowPresent)
@@ -72,6 +117,10 @@ void LinkChecker::RapidShareCheck_StatusCheck(qint32, const QString &sStatus, co
             rsChecking.SetField(u"Status", QStringLiteral("UnAvailable"));
         else
             rsChecking.SetFields({{u"Error_Desc", sDetails}, {u"Status", QStringLiteral("Error")}});
+    } else if (sStatus == QLatin1String("UnAvailable")) {
+        // Only the direct-link client says why a file is not there.
+        if (rowPresent)
+            rsChecking.SetFields({{u"Error_Desc", sDetails}, {u"Status", QStringLiteral("UnAvailable")}});
     } else if (sStatus == QLatin1String("End")) {
         if (rowPresent)
             rsChecking.SetField(u"Status", QStringLiteral("UnAvailable"));
@@ -88,7 +137,9 @@ void LinkChecker::ClearList()
     for (int row = 0; row < rows.RowCount(); ++row)
         all[size_t(row)] = row;
     rows.RemoveRows(std::move(all));
-    if (m_isChecking)
+    if (m_isChecking && m_checkingDirect)
+        m_directClient.Cancel(m_directClient.DownItemID());
+    else if (m_isChecking)
         m_client.Cancel(m_client.DownItemID());
 }
 
@@ -101,7 +152,8 @@ bool LinkChecker::MoveAvailableLinks()
         if (rs.Field(u"Status").toString() != QLatin1String("Available") || link.isEmpty())
             continue;
         m_store.AddToDownList(link, rs.Field(u"Rapid_File_ID").toString(), rs.Field(u"Rapid_File_Name").toString(),
-                              rs.Field(u"File_Size").toString(), rs.Field(u"File_Size_Bytes").toLongLong());
+                              rs.Field(u"File_Size").toString(), rs.Field(u"File_Size_Bytes").toLongLong(),
+                              rs.Field(u"Final_URL").toString());
     }
     ClearList();
     return true;

@@ -4,25 +4,29 @@
 
 #include <QObject>
 
+class clsDirectLink;
 class clsRapidShare;
 class LinkStore;
 
-// Checks the check list's new links ("??") with the service one at a time and
-// writes each result into its row. The next check starts once the current one
-// has returned, so a long list never nests.
+// Checks the check list's new links ("??") one at a time and writes each result
+// into its row: service links with the service, direct links (LinkKinds) with
+// the direct-link client. The next check starts once the current one has
+// returned, so a long list never nests.
 class LinkChecker final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LinkChecker)
 
 public:
-    LinkChecker(LinkStore &store, clsRapidShare &client, QObject *parent = nullptr);
+    LinkChecker(LinkStore &store, clsRapidShare &client, clsDirectLink &directClient, QString serviceDomain,
+                QObject *parent = nullptr);
 
     bool IsChecking() const { return m_isChecking; }
 
     // Hands the first new link to the client, unless a check is running.
     void StartCheck();
     void RapidShareCheck_StatusCheck(qint32 ID, const QString &sStatus, const QString &sDetails);
+    void DirectLinkCheck_StatusCheck(qint32 ID, const QString &sStatus, const QString &sDetails);
 
     // "Clear List": every row goes; a running check ends without writing and the
     // checker goes on with whatever is added next.
@@ -37,11 +41,17 @@ Q_SIGNALS:
     void ChecksFinished();
 
 private:
+    void OnStatusCheck(const QString &sStatus, const QString &sDetails);
+    // What a "Done" writes: the service's file fields, or the direct link's.
+    void WriteAvailable();
     void EndOfRow();
 
     LinkStore &m_store;
     clsRapidShare &m_client;
+    clsDirectLink &m_directClient;
+    QString m_serviceDomain;
     RecordSet rsChecking;
     qint64 m_checkingId = -1;
     bool m_isChecking = false;
+    bool m_checkingDirect = false;
 };

@@ -5,6 +5,7 @@
 #include "app/SearchResultModel.h"
 #include "clipboard/ClipboardWatch.h"
 #include "clipboard/LinkReader.h"
+#include "direct/clsDirectLink.h"
 #include "queue/DownloadScheduler.h"
 #include "queue/QueueCommands.h"
 #include "rapidshare/clsRapidShare.h"
@@ -115,9 +116,11 @@ void MainController::CreateServiceObjects()
     RapidShareCheck = new clsRapidShare(m_settings, m_prompter, this);
     RapidSearch = new clsShareSearch(m_settings, this);
     Downloader = new DownloadAsynch(&m_prompter, this);
-    m_scheduler = std::make_unique<DownloadScheduler>(*m_store, *RapidShare, *Downloader, [this] { return m_downPath; });
+    DirectLinkCheck = new clsDirectLink(this);
+    m_scheduler = std::make_unique<DownloadScheduler>(*m_store, *RapidShare, *Downloader, [this] { return m_downPath; },
+                                                      m_settings.ServiceDomain());
     m_commands = std::make_unique<QueueCommands>(*m_store, *m_scheduler, *RapidShare, *Downloader, m_prompter);
-    m_checker = new LinkChecker(*m_store, *RapidShareCheck, this);
+    m_checker = new LinkChecker(*m_store, *RapidShareCheck, *DirectLinkCheck, m_settings.ServiceDomain(), this);
     m_reader = new LinkReader(*m_store, m_prompter, m_settings.ServiceDomain(), this);
     connect(m_reader, &LinkReader::LinksAdded, m_checker, &LinkChecker::StartCheck);
     m_clipboard = new ClipboardWatch(*m_reader, m_prompter, this);
@@ -138,7 +141,7 @@ void MainController::StartCheck()
 
 void MainController::cmdCheckLinks_Click(const QString &text)
 {
-    m_reader->AddLinksFromText(LinkReader::WithCrLfLineBreaks(text), false);
+    m_reader->AddLinksFromText(LinkReader::WithCrLfLineBreaks(text), false, LinkReader::Kinds::ServiceAndDirectLinks);
 }
 
 void MainController::cmdClearCheckList_Click()

@@ -9,6 +9,7 @@
 
 class AppSettings;
 class ClipboardWatch;
+class clsDirectLink;
 class clsRapidShare;
 class clsShareSearch;
 class DownloadAsynch;
@@ -66,6 +67,7 @@ public:
 
     clsRapidShare *RapidShare = nullptr;
     clsRapidShare *RapidShareCheck = nullptr;
+    clsDirectLink *DirectLinkCheck = nullptr;
     clsShareSearch *RapidSearch = nullptr;
     DownloadAsynch *Downloader = nullptr;
 

@@ -1,6 +1,7 @@
 #include "clipboard/LinkReader.h"
 
 #include "store/LinkStore.h"
+#include "util/LinkKinds.h"
 #include "util/Prompter.h"
 #include "util/TextRules.h"
 
@@ -27,18 +28,6 @@ void AppendLineWithCrLf(QString &out, QStringView text, qsizetype lineStart, qsi
     out.append(u"\r\n");
 }
 
-// text.count('/') >= wanted, stopping at the wanted one.
-bool HasSlashes(const QString &text, int wanted)
-{
-    qsizetype slash = -1;
-    for (int found = 0; found < wanted; ++found) {
-        slash = text.indexOf(u'/', slash + 1);
-        if (slash < 0)
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 LinkReader::LinkReader(LinkStore &store, Prompter &prompter, QString serviceDomain, QObject *parent)
@@ -51,14 +40,14 @@ LinkReader::LinkReader(LinkStore &store, Prompter &prompter, QString serviceDoma
 
 bool LinkReader::IsSupportedLink(const QString &text) const
 {
-    return text.size() >= 16 && text.left(7).toLower() == QLatin1String("http://")
-        && text.contains(m_serviceDomain, Qt::CaseInsensitive) && HasSlashes(text, 5);
+    return LinkKinds::IsServiceLink(text, m_serviceDomain);
 }
 
-int LinkReader::AddLinksFromText(const QString &text, bool quiet)
+int LinkReader::AddLinksFromText(const QString &text, bool quiet, Kinds kinds)
 {
+    const bool direct = kinds == Kinds::ServiceAndDirectLinks;
     const QString trimmed = TextRules::TrimBlanks(text);
-    if (!IsSupportedLink(trimmed)) {
+    if (!IsSupportedLink(trimmed) && !(direct && LinkKinds::StartsWithWebScheme(trimmed))) {
         if (!quiet)
             m_prompter.showMessage(Prompter::Icon::Exclamation, QStringLiteral("Tidefetch"),
                                    QStringLiteral("No Supported links Found."));
@@ -70,7 +59,8 @@ int LinkReader::AddLinksFromText(const QString &text, bool quiet)
         const QStringList words = line.split(QLatin1Char(' '));
         for (const QString &rawWord : words) {
             const QString word = TextRules::TrimBlanks(rawWord);
-            if (word.size() < 5 || !IsSupportedLink(word))
+            if (word.size() < 5
+                || !(IsSupportedLink(word) || (direct && LinkKinds::IsDirectLink(word, m_serviceDomain))))
                 continue;
             if (m_store.AddToCheckList(word, quiet))
                 ++count;

@@ -16,16 +16,21 @@ class LinkReader final : public QObject
 public:
     LinkReader(LinkStore &store, Prompter &prompter, QString serviceDomain, QObject *parent = nullptr);
 
-    // True when `text` is a service link: at least 16 characters, "http://"
-    // (any case), the service domain (any case) and six "/"-separated pieces.
+    // Which links a source hands in: the clipboard and the search page take
+    // service links only; the paste box and the command line take direct links too.
+    enum class Kinds { ServiceLinks, ServiceAndDirectLinks };
+
+    // True when `text` is a service link (LinkKinds::IsServiceLink).
     bool IsSupportedLink(const QString &text) const;
 
-    // Adds every supported link of the text (lines end with CR LF, words are
-    // separated by blanks) to the check list; returns how many were added.
-    // Not `quiet`: a text that is no link at all gets "No Supported links Found."
-    // and each link already in the list "Link is already exist"; `quiet` shows
-    // neither (the clipboard is read every second).
-    int AddLinksFromText(const QString &text, bool quiet);
+    // Adds every link of the text of the `kinds` wanted (lines end with CR LF,
+    // words are separated by blanks) to the check list; returns how many were
+    // added. Not `quiet`: a text that is no link at all gets "No Supported links
+    // Found." and each link already in the list "Link is already exist"; `quiet`
+    // shows neither (the clipboard is read every second). With direct links, a
+    // text is a link text when it passes the service test or starts with an
+    // http or https address.
+    int AddLinksFromText(const QString &text, bool quiet, Kinds kinds = Kinds::ServiceLinks);
 
     const QString &ServiceDomain() const { return m_serviceDomain; }
 

@@ -7,17 +7,19 @@
 #include "transfer/PartialFile.h"
 #include "util/FileFolder.h"
 #include "util/Formatting.h"
+#include "util/LinkKinds.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 DownloadScheduler::DownloadScheduler(LinkStore &store, clsRapidShare &RapidShare, DownloadAsynch &Downloader,
-                                     std::function<QString()> downPath, QObject *parent)
+                                     std::function<QString()> downPath, QString serviceDomain, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_rapidShare(RapidShare)
     , m_downloader(Downloader)
     , m_downPath(std::move(downPath))
+    , m_serviceDomain(std::move(serviceDomain))
 {
     connect(&m_rapidShare, &clsRapidShare::StatusDownload, this, &DownloadScheduler::RapidShare_StatusDownload);
     connect(&m_downloader, &DownloadAsynch::FileBegin, this, &DownloadScheduler::Downloader_FileBegin);
@@ -56,6 +58,10 @@ void DownloadScheduler::StartDownload()
         rsActive.MoveNext();
     if (rsActive.IsEOF())
         return;
+    if (LinkKinds::IsDirectLink(rsActive.Field(u"Sharing_Link").toString(), m_serviceDomain)) {
+        StartDirectRow();
+        return;
+    }
     m_rapidShare.Initalize();
     m_rapidShare.setSharingLink(rsActive.Field(u"Sharing_Link").toString());
     m_rapidShare.setFileID(rsActive.Field(u"Rapid_File_ID").toString());
@@ -91,7 +97,7 @@ void DownloadScheduler::RapidShare_StatusDownload(qint32 ID, const QString &sSta
     } else if (sStatus == QLatin1String("Download Link")) {
         // A row removed while it was negotiated has nothing to download into.
         if (rowPresent)
-            HandToDownloader(sDetails);
+            HandToDownloader(sDetails, false);
         else
             EndOfRow();
     } else if (sStatus == QLatin1String("Error")) {
@@ -107,7 +113,21 @@ void DownloadScheduler::RapidShare_StatusDownload(qint32 ID, const QString &sSta
     }
 }
 
-void DownloadScheduler::HandToDownloader(const QString &address)
+void DownloadScheduler::StartDirectRow()
+{
+    m_activeId = rsActive.ID();
+    qCDebug(lcQueue) << "starts direct row" << m_activeId << rsActive.Field(u"Sharing_Link").toString();
+    ++m_activeCount;
+    rsActive.SetFields({{u"Speed", QString()},
+                        {u"Download_Status", QStringLiteral("Requesting File")},
+                        {u"Local_File_Name", rsActive.Field(u"Rapid_File_Name").toString()}});
+    // The check has followed the redirects already; an older row without its
+    // final address starts from the link itself.
+    const QString finalUrl = rsActive.Field(u"Final_URL").toString();
+    HandToDownloader(finalUrl.isEmpty() ? rsActive.Field(u"Sharing_Link").toString() : finalUrl, true);
+}
+
+void DownloadScheduler::HandToDownloader(const QString &address, bool directLink)
 {
     // The name comes from the service (and the user): it must stay one file
     // name inside the download folder.
@@ -124,6 +144,7 @@ void DownloadScheduler::HandToDownloader(const QString &address)
     m_downloader.setLocalFilePath(wanted);
     m_downloader.setPartialFilePath(partial);
     m_downloader.setURL(address);
+    m_downloader.setDirectLink(directLink);
     m_downloader.setFileSize(rsActive.Field(u"File_Size_Bytes").toLongLong());
     m_downloader.setDownID(int(rsActive.ID()));
     m_transferId = rsActive.ID();

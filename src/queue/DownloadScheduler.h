@@ -12,16 +12,19 @@ class LinkStore;
 
 // Works the download queue off one row at a time: the first "Queued" row is
 // negotiated by the service client, its address handed to the downloader, and
-// every report written into the row; when a row ends, the next one starts.
+// every report written into the row; when a row ends, the next one starts. A
+// direct link's row (LinkKinds) needs no negotiation: the address its check
+// found goes straight to the downloader.
 class DownloadScheduler final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DownloadScheduler)
 
 public:
-    // `downPath` gives the download folder in force when an address arrives.
+    // `downPath` gives the download folder in force when an address arrives;
+    // `serviceDomain` tells service links from direct ones.
     DownloadScheduler(LinkStore &store, clsRapidShare &RapidShare, DownloadAsynch &Downloader,
-                      std::function<QString()> downPath, QObject *parent = nullptr);
+                      std::function<QString()> downPath, QString serviceDomain, QObject *parent = nullptr);
 
     // Rows in negotiation or transfer: 0 or 1.
     qint16 ActiveCount() const { return m_activeCount; }
@@ -53,7 +56,8 @@ public:
     static QString SpeedText(qint64 bytesPerSecond);
 
 private:
-    void HandToDownloader(const QString &address);
+    void StartDirectRow();
+    void HandToDownloader(const QString &address, bool directLink);
     void EndOfRow();
     void LowerActiveCount();
     // Writes into the row of `ID` when it is still in the list.
@@ -63,6 +67,7 @@ private:
     clsRapidShare &m_rapidShare;
     DownloadAsynch &m_downloader;
     std::function<QString()> m_downPath;
+    QString m_serviceDomain;
     RecordSet rsActive;
     qint16 m_activeCount = 0;
     qint64 m_activeId = -1;

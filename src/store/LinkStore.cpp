@@ -140,7 +140,7 @@ int LinkStore::ContainsLink(const QString &table, const QString &link)
 }
 
 bool LinkStore::AddToDownList(const QString &link, const QString &fileId, const QString &fileName,
-                              const QString &sizeText, qint64 sizeBytes)
+                              const QString &sizeText, qint64 sizeBytes, const QString &finalUrl)
 {
     const int found = ContainsLink(QStringLiteral("DownList"), link);
     if (found != 0) {
@@ -162,6 +162,7 @@ bool LinkStore::AddToDownList(const QString &link, const QString &fileId, const 
         {u"Rapid_File_ID", fileId},
         {u"Rapid_File_Name", fileName},
         {u"Local_File_Name", fileName},
+        {u"Final_URL", finalUrl},
     });
 }
 

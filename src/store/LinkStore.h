@@ -31,8 +31,9 @@ public:
     bool LoadTable(const QString &statement, RecordSet *recordSet);
 
     // Adds a queue row ("Queued", ticked) unless the link is there already.
+    // `finalUrl`: where a direct link's check was led by redirects.
     bool AddToDownList(const QString &link, const QString &fileId, const QString &fileName,
-                       const QString &sizeText, qint64 sizeBytes);
+                       const QString &sizeText, qint64 sizeBytes, const QString &finalUrl = {});
     // Adds a check row ("??") unless the link is there already; a refusal is
     // shown unless `quiet` (the clipboard is read every second).
     bool AddToCheckList(const QString &link, bool quiet = false);

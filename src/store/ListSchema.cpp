@@ -16,6 +16,8 @@ const QList<QStringList> &Steps()
 {
     static const QList<QStringList> steps = {
         {QStringLiteral("ALTER TABLE DownList ADD COLUMN Partial_File TEXT")},
+        {QStringLiteral("ALTER TABLE DownList ADD COLUMN Final_URL TEXT"),
+         QStringLiteral("ALTER TABLE CheckList ADD COLUMN Final_URL TEXT")},
     };
     return steps;
 }

@@ -10,7 +10,9 @@ class Database;
 namespace ListSchema {
 
 // 1: DownList.Partial_File, the partial file a row's transfer writes.
-constexpr int CurrentVersion = 1;
+// 2: DownList.Final_URL and CheckList.Final_URL, the address a direct link's
+//    check was led to.
+constexpr int CurrentVersion = 2;
 
 int Version(Database &database, QString *failure);
 

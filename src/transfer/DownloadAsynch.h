@@ -63,6 +63,9 @@ public:
         m_presetSize = size;
     }
     bool RemoteFileExist() const { return false; }
+    // A direct link follows any redirect, between http and https too; a service
+    // address only the service's own.
+    void setDirectLink(bool direct) { m_directLink = direct; }
 
     // Periods of the metering tick (1000 ms) and of the inactivity watchdog
     // (60000 ms); a change applies from the next start of the timer.
@@ -124,6 +127,7 @@ private:
     QString m_partialPath;
     QString m_finalPath;
     qint64 m_fileSize = 0;
+    bool m_directLink = false;
     qint64 m_presetSize = 0;   // set by the host for the next transfer
     qint64 m_expectedSize = 0; // the size known when the transfer started
     int m_speedInterval = 1000;

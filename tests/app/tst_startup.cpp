@@ -172,11 +172,15 @@ private Q_SLOTS:
         QTest::addColumn<bool>("loads");
         QTest::addColumn<int>("versionAfter");
 
+        const QStringList beforeFinalUrls{QStringLiteral("Alter Table DownList Drop Column Final_URL"),
+                                          QStringLiteral("Alter Table CheckList Drop Column Final_URL")};
         QTest::newRow("a list before partial files is upgraded, keeping its rows")
-            << QStringList{QStringLiteral("Alter Table DownList Drop Column Partial_File"),
-                           QStringLiteral("PRAGMA user_version = 0")}
-            << true << 1;
-        QTest::newRow("a current list is left as it is") << QStringList{} << true << 1;
+            << beforeFinalUrls + QStringList{QStringLiteral("Alter Table DownList Drop Column Partial_File"),
+                                             QStringLiteral("PRAGMA user_version = 0")}
+            << true << 2;
+        QTest::newRow("a list before direct links is upgraded, keeping its rows")
+            << beforeFinalUrls + QStringList{QStringLiteral("PRAGMA user_version = 1")} << true << 2;
+        QTest::newRow("a current list is left as it is") << QStringList{} << true << 2;
         QTest::newRow("a newer list is refused and kept")
             << QStringList{QStringLiteral("PRAGMA user_version = 7")} << false << 7;
     }
@@ -205,12 +209,14 @@ private Q_SLOTS:
             QCOMPARE(p.controller.Store().rsDownList.RecordCount(), 1);
             QCOMPARE(p.controller.Store().rsCheckList.RecordCount(), 1);
             QVERIFY(p.controller.Store().rsDownList.Table()->FieldIndex(u"Partial_File") >= 0);
+            QVERIFY(p.controller.Store().rsDownList.Table()->FieldIndex(u"Final_URL") >= 0);
+            QVERIFY(p.controller.Store().rsCheckList.Table()->FieldIndex(u"Final_URL") >= 0);
         } else {
             QCOMPARE(p.ends, 1);
             QCOMPARE(p.prompter.shown.size(), 1);
             QCOMPARE(p.prompter.shown.last().title, QStringLiteral("Critical Error"));
             QVERIFY2(p.prompter.shown.last().text.contains(QLatin1String("schema version 7"))
-                         && p.prompter.shown.last().text.contains(QLatin1String("up to 1")),
+                         && p.prompter.shown.last().text.contains(QLatin1String("up to 2")),
                      qPrintable(p.prompter.shown.last().text));
         }
     }

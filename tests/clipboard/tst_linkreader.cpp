@@ -95,6 +95,45 @@ private Q_SLOTS:
         }
     }
 
+    // The paste box and the command line take direct links too; the clipboard
+    // and the search page keep to service links.
+    void directLinks_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("direct"); // the reader is asked for direct links too
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QStringList>("messages");
+        const QString http = QStringLiteral("http://example.org/pub/a.iso");
+        const QString https = QStringLiteral("HTTPS://mirror.example.net:8443/b%20c.tar.gz?x=1");
+        const QStringList none;
+        const QStringList notFound{QStringLiteral("No Supported links Found.")};
+        QTest::newRow("http and https between service links")
+            << kA + "\r\n" + http + " " + https + "\r\n" + kB << true << QStringList{kA, http, https, kB} << none;
+        QTest::newRow("a host alone") << "https://example.org" << true << QStringList{"https://example.org"} << none;
+        QTest::newRow("service only: direct words passed over") << kA + " " + http << false << QStringList{kA} << none;
+        QTest::newRow("service only: a text that starts with one") << http << false << none << notFound;
+        QTest::newRow("the service's domain is never direct")
+            << "https://rapidshare.com/files/9/x.zip http://rapidshare.com/files/9" << true << none << none;
+        QTest::newRow("other schemes and no host") << "http:// ftp://example.org/a http:///a" << true << none << none;
+        QTest::newRow("a word before the address fails the whole text") << "see " + http << true << none << notFound;
+        QTest::newRow("a duplicate is refused as for service links")
+            << http + " " + http.toUpper().replace("HTTP://", "http://") << true << QStringList{http}
+            << QStringList{QStringLiteral("Link is already exist")};
+    }
+    void directLinks()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, direct);
+        QFETCH(QStringList, added);
+        QFETCH(QStringList, messages);
+        Reader r;
+        const LinkReader::Kinds kinds =
+            direct ? LinkReader::Kinds::ServiceAndDirectLinks : LinkReader::Kinds::ServiceLinks;
+        QCOMPARE(r.reader.AddLinksFromText(text, false, kinds), int(added.size()));
+        QCOMPARE(r.Links(), added);
+        QCOMPARE(r.prompter.messages(), messages);
+    }
+
     void notQuietSaysWhenNothingIsALink()
     {
         Reader r;

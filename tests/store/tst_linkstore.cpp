@@ -38,10 +38,13 @@ private Q_SLOTS:
         QVERIFY(s.Open());
         QCOMPARE(s.store.rsDownList.RecordCount(), 0);
         QVERIFY(s.store.rsDownList.IsEOF());
-        // The 19 columns the grid addresses by position, then the row's partial file.
-        QCOMPARE(s.store.rsDownList.Table()->FieldCount(), 20);
-        QCOMPARE(s.store.rsDownList.Table()->FieldNames().last(), QStringLiteral("Partial_File"));
-        QCOMPARE(s.store.rsCheckList.Table()->FieldCount(), 10);
+        // The 19 columns the grid addresses by position, then the row's partial
+        // file and a direct link's final address.
+        QCOMPARE(s.store.rsDownList.Table()->FieldCount(), 21);
+        QCOMPARE(s.store.rsDownList.Table()->FieldNames().at(19), QStringLiteral("Partial_File"));
+        QCOMPARE(s.store.rsDownList.Table()->FieldNames().last(), QStringLiteral("Final_URL"));
+        QCOMPARE(s.store.rsCheckList.Table()->FieldCount(), 11);
+        QCOMPARE(s.store.rsCheckList.Table()->FieldNames().last(), QStringLiteral("Final_URL"));
         QCOMPARE(s.store.rsDownList.Table()->FieldNames().at(3), QStringLiteral("Download_Status"));
         QVERIFY(s.prompter.shown.isEmpty());
     }

@@ -343,8 +343,8 @@ private Q_SLOTS:
 
         QTableView *grid = w.Grid();
         QCOMPARE(grid->model(), static_cast<QAbstractItemModel *>(w.DownListModel()));
-        QCOMPARE(grid->model()->columnCount(), 20);
-        for (int column = 0; column < 20; ++column)
+        QCOMPARE(grid->model()->columnCount(), 21);
+        for (int column = 0; column < 21; ++column)
             QCOMPARE(grid->isColumnHidden(column), column == 0 || column >= 7);
         const QList<QPair<int, int>> widths = {{1, 250}, {2, 5000}, {3, 1500}, {4, 1000}, {5, 1000}, {6, 1000}};
         for (const auto &[column, twips] : widths)
@@ -356,8 +356,8 @@ private Q_SLOTS:
         QCOMPARE(grid->dragDropMode(), QAbstractItemView::NoDragDrop);
 
         QTableView *check = w.CheckGrid();
-        QCOMPARE(check->model()->columnCount(), 10);
-        for (int column = 0; column < 10; ++column)
+        QCOMPARE(check->model()->columnCount(), 11);
+        for (int column = 0; column < 11; ++column)
             QCOMPARE(check->isColumnHidden(column), column <= 1 || column >= 6);
         QCOMPARE(check->columnWidth(2), p.Px(5500));
         QCOMPARE(check->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("URL"));
