@@ -109,7 +109,11 @@ QString SafeFileName(const QString &name, const QString &fallback)
         safe.chop(1);
     if (safe.isEmpty())
         safe = fallback;
-    return safe.left(255);
+    // File systems limit a name's bytes, not its characters, and the name must
+    // still take a "_<n>" for a free name and ".part" while it downloads.
+    while (QFile::encodeName(safe).size() > MaxFileNameBytes)
+        safe.chop(safe.back().isLowSurrogate() ? 2 : 1);
+    return safe;
 }
 
 } // namespace FileFolder

@@ -21,9 +21,13 @@ QString NextFileName(const QString &path);
 // True when the folder lies on a read-only optical file system (CD or DVD).
 bool IsOpticalFolder(const QString &path);
 
+// The bytes a safe name may take: a 255-byte name less room for "_<n>" and ".part".
+inline constexpr qsizetype MaxFileNameBytes = 240;
+
 // The file name reduced to one safe component inside a folder: separators,
-// control characters, reserved characters and leading dots are replaced;
-// `fallback` is used when nothing usable is left.
+// control characters, reserved characters and leading dots are replaced, and a
+// long name is cut to MaxFileNameBytes; `fallback` is used when nothing usable
+// is left.
 QString SafeFileName(const QString &name, const QString &fallback);
 
 } // namespace FileFolder

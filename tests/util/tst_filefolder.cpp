@@ -91,6 +91,11 @@ private Q_SLOTS:
         QTest::newRow("dot-dot alone") << ".." << "id42";
         QTest::newRow("control characters") << QStringLiteral("a\nb\tc.txt") << "a_b_c.txt";
         QTest::newRow("empty") << "" << "id42";
+        // Each of these takes 3 bytes in UTF-8: 240 bytes hold 80 of them.
+        QTest::newRow("long name cut by its bytes") << QString(300, QChar(0x6771)) << QString(80, QChar(0x6771));
+        QTest::newRow("long name never splits a surrogate pair")
+            << QString::fromUtf8("a\U0001F600").repeated(100)
+            << QString::fromUtf8("a\U0001F600").repeated(48); // 5 bytes each
     }
     void safeFileName()
     {
