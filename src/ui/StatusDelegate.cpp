@@ -28,10 +28,11 @@ void StatusDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option
         painter->setPen(option.palette.color(group, QPalette::HighlightedText));
         painter->drawText(cell, Qt::AlignCenter, text);
     } else {
-        // The bar takes the system's selection colours, not the grid's own.
+        // The bar takes the system's selection colours, not the grid's own, made
+        // readable where the system's pair is too pale.
         const QPalette system = QGuiApplication::palette();
-        const QColor bar = system.color(QPalette::Active, QPalette::Highlight);
-        const QColor rest = system.color(QPalette::Active, QPalette::HighlightedText);
+        const auto [bar, rest] = ProgressRules::ReadableBarColours(system.color(QPalette::Active, QPalette::Highlight),
+                                                                   system.color(QPalette::Active, QPalette::HighlightedText));
         painter->fillRect(cell, rest);
         painter->setPen(bar);
         painter->drawText(cell, Qt::AlignCenter, text);

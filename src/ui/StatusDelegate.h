@@ -5,7 +5,8 @@
 // Paints the download list's status cell. While the cell holds a number of
 // percent it is a two-colour bar with the percentage over it: the filled part in
 // the system's highlight colour with the text in highlight-text colour, the rest
-// the other way round. A selected cell takes the selection's colours whole, like
+// the other way round (ProgressRules::ReadableBarColours keeps the two apart by
+// 4.5:1). A selected cell takes the selection's colours whole, like
 // the rest of its row. Cells holding words are left to the base delegate.
 class StatusDelegate final : public QStyledItemDelegate
 {

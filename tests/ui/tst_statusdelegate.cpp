@@ -1,4 +1,5 @@
 #include "store/RecordTableModel.h"
+#include "ui/ProgressRules.h"
 #include "ui/StatusDelegate.h"
 
 #include <QApplication>
@@ -81,9 +82,9 @@ private Q_SLOTS:
         QFETCH(QString, status);
         QFETCH(int, barWidth);
         const QPalette system = QGuiApplication::palette();
-        const QColor bar = system.color(QPalette::Active, QPalette::Highlight);
-        const QColor rest = system.color(QPalette::Active, QPalette::HighlightedText);
-        QVERIFY(bar != rest);
+        const auto [bar, rest] = ProgressRules::ReadableBarColours(system.color(QPalette::Active, QPalette::Highlight),
+                                                                   system.color(QPalette::Active, QPalette::HighlightedText));
+        QVERIFY(ProgressRules::ContrastRatio(bar, rest) >= ProgressRules::MinimumContrast);
 
         const QImage image = Paint(status, false);
         QCOMPARE(RunFrom0(image, bar), barWidth);
@@ -105,6 +106,41 @@ private Q_SLOTS:
             QVERIFY(onBar > 0);
             QVERIFY(onRest > 0);
         }
+    }
+
+    // The percentage is the one colour over the other, so one ratio covers both parts.
+    void percentageReadsOverBothParts_data()
+    {
+        QTest::addColumn<QColor>("highlight");
+        QTest::addColumn<QColor>("highlightText");
+        QTest::newRow("Qt's own blue on white") << QColor(0x30, 0x8c, 0xc6) << QColor(Qt::white);
+        QTest::newRow("a pale blue on white") << QColor(0x99, 0xc1, 0xf1) << QColor(Qt::white);
+        QTest::newRow("dark theme: bright blue, near-white text") << QColor(0x3d, 0xae, 0xe9) << QColor(0xfc, 0xfc, 0xfc);
+        QTest::newRow("yellow on dark text") << QColor(0x80, 0x80, 0x00) << QColor(0x20, 0x20, 0x20);
+        QTest::newRow("the same colour twice") << QColor(0x77, 0x77, 0x77) << QColor(0x77, 0x77, 0x77);
+        QTest::newRow("already readable: kept") << QColor(0x06, 0x2b, 0x5d) << QColor(Qt::white);
+    }
+    void percentageReadsOverBothParts()
+    {
+        QFETCH(QColor, highlight);
+        QFETCH(QColor, highlightText);
+        const ProgressRules::BarColours colours = ProgressRules::ReadableBarColours(highlight, highlightText);
+        QVERIFY2(ProgressRules::ContrastRatio(colours.bar, colours.rest) >= ProgressRules::MinimumContrast,
+                 qPrintable(colours.bar.name() + QLatin1Char('/') + colours.rest.name()));
+        if (ProgressRules::ContrastRatio(highlight, highlightText) >= ProgressRules::MinimumContrast) {
+            QCOMPARE(colours.bar, highlight);
+            QCOMPARE(colours.rest, highlightText);
+        }
+        // The delegate paints exactly these colours.
+        QPalette palette = QGuiApplication::palette();
+        palette.setColor(QPalette::Active, QPalette::Highlight, highlight);
+        palette.setColor(QPalette::Active, QPalette::HighlightedText, highlightText);
+        const QPalette before = QGuiApplication::palette();
+        QGuiApplication::setPalette(palette);
+        const QImage image = Paint(QStringLiteral("50"), false);
+        QGuiApplication::setPalette(before);
+        QCOMPARE(image.pixelColor(0, 0), colours.bar);
+        QCOMPARE(image.pixelColor(kWidth - 1, 0), colours.rest);
     }
 
     void selectedCellTakesTheSelectionColours()
