@@ -61,9 +61,21 @@ QVariant RecordTableModel::data(const QModelIndex &index, int role) const
         if (!checkBox)
             return {};
         return std::abs(value.toInt()) == 1 ? Qt::Checked : Qt::Unchecked;
+    case Qt::ToolTipRole: {
+        const auto reason = m_reasons.constFind(index.column());
+        if (reason == m_reasons.cend() || !reason->words.contains(value.toString()))
+            return {};
+        return m_table->Value(index.row(), reason->column);
+    }
     default:
         return {};
     }
+}
+
+void RecordTableModel::SetReasonColumn(int column, int reasonColumn, const QStringList &words)
+{
+    if (column >= 0 && reasonColumn >= 0)
+        m_reasons.insert(column, {reasonColumn, words});
 }
 
 bool RecordTableModel::setData(const QModelIndex &index, const QVariant &value, int role)

@@ -30,6 +30,9 @@ public:
     void SetCheckBoxColumn(int column) { m_checkBoxColumns.insert(column); }
     void SetEditableColumn(int column) { m_editableColumns.insert(column); }
     void SetCaption(int column, const QString &caption) { m_captions.insert(column, caption); }
+    // The cells of `column` that hold one of `words` have the text of the same
+    // row's `reasonColumn` as their tooltip (a failed row's Error_Desc).
+    void SetReasonColumn(int column, int reasonColumn, const QStringList &words);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -45,4 +48,9 @@ private:
     QSet<int> m_checkBoxColumns;
     QSet<int> m_editableColumns;
     QHash<int, QString> m_captions;
+    struct Reason {
+        int column = -1;
+        QStringList words;
+    };
+    QHash<int, Reason> m_reasons;
 };

@@ -92,7 +92,8 @@ void ApplyColumns(QTableView &view, const QList<GridColumn> &columns, qreal logi
     view.horizontalHeader()->setHighlightSections(false);
     view.horizontalHeader()->setSectionsMovable(false);
     view.horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    view.horizontalHeader()->setStretchLastSection(false);
+    // The last shown column reaches the grid's edge; the user may resize the others.
+    view.horizontalHeader()->setStretchLastSection(true);
     view.horizontalHeader()->setMinimumSectionSize(Twips::ToPixels(150, logicalDpi));
     if (view.model() && hideFrom >= 0) {
         for (int column = hideFrom; column < view.model()->columnCount(); ++column)

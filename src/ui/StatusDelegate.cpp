@@ -7,7 +7,7 @@
 #include <QPainter>
 
 StatusDelegate::StatusDelegate(QObject *parent)
-    : QStyledItemDelegate(parent)
+    : GridItemDelegate(parent)
 {
 }
 
@@ -15,7 +15,7 @@ void StatusDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option
 {
     const std::optional<int> percent = ProgressRules::Percent(index.data(RecordTableModel::RawValueRole));
     if (!percent) {
-        QStyledItemDelegate::paint(painter, option, index);
+        GridItemDelegate::paint(painter, option, index);
         return;
     }
     const QString text = QString::number(*percent) + QLatin1Char('%');

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStyledItemDelegate>
+#include "ui/GridItemDelegate.h"
 
 // Paints the download list's status cell. While the cell holds a number of
 // percent it is a two-colour bar with the percentage over it: the filled part in
@@ -8,7 +8,7 @@
 // the other way round (ProgressRules::ReadableBarColours keeps the two apart by
 // 4.5:1). A selected cell takes the selection's colours whole, like
 // the rest of its row. Cells holding words are left to the base delegate.
-class StatusDelegate final : public QStyledItemDelegate
+class StatusDelegate final : public GridItemDelegate
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(StatusDelegate)

@@ -7,6 +7,8 @@
 #include "store/RecordTable.h"
 #include "store/RecordTableModel.h"
 #include "ui/AppIcon.h"
+#include "ui/ColumnWidthKeeper.h"
+#include "ui/GridItemDelegate.h"
 #include "ui/GridLayouts.h"
 #include "ui/HintLineEdit.h"
 #include "ui/SizeBoxValidator.h"
@@ -465,6 +467,16 @@ void frmMain::SetUpCheckGrid()
     GridLayouts::ApplyColumns(*m_checkListModel, columns);
     m_CheckGrid->setModel(m_checkListModel);
     GridLayouts::ApplyColumns(*m_CheckGrid, columns, m_dpi, GridLayouts::CheckListFirstHiddenTail);
+    FinishGrid(*m_CheckGrid, m_checkListModel, u"Status");
+}
+
+void frmMain::FinishGrid(QTableView &grid, RecordTableModel *model, QStringView statusField)
+{
+    grid.setItemDelegate(new GridItemDelegate(&grid));
+    if (model && model->Table())
+        model->SetReasonColumn(model->Table()->FieldIndex(statusField), model->Table()->FieldIndex(u"Error_Desc"),
+                               {QStringLiteral("Error"), QStringLiteral("UnAvailable")});
+    new ColumnWidthKeeper(grid, m_controller.Settings(), grid.objectName());
 }
 
 void frmMain::SetUpGrid()
@@ -475,6 +487,7 @@ void frmMain::SetUpGrid()
     GridLayouts::ApplyColumns(*m_downListModel, columns);
     m_Grid->setModel(m_downListModel);
     GridLayouts::ApplyColumns(*m_Grid, columns, m_dpi, GridLayouts::DownListFirstHiddenTail);
+    FinishGrid(*m_Grid, m_downListModel, u"Download_Status");
     m_statusColumn = table ? table->FieldIndex(u"Download_Status") : -1;
     if (m_statusColumn >= 0)
         m_Grid->setItemDelegateForColumn(m_statusColumn, new StatusDelegate(m_Grid));
@@ -487,6 +500,7 @@ void frmMain::SetUpGridSearch()
     GridLayouts::ApplyColumns(rsSearch, columns);
     m_GridSearch->setModel(&rsSearch);
     GridLayouts::ApplyColumns(*m_GridSearch, columns, m_dpi);
+    FinishGrid(*m_GridSearch, nullptr, {});
 }
 
 // ---- Layout

@@ -139,6 +139,9 @@ private:
     void SetUpCheckGrid();
     void SetUpGrid();
     void SetUpGridSearch();
+    // What every grid has beyond its layout: tooltips for cut texts and, over
+    // `statusField`, a failed row's reason; widths kept across restarts.
+    void FinishGrid(QTableView &grid, RecordTableModel *model, QStringView statusField);
     void LayoutWindow();
 
     // Connects every command of the window to the controller's objects.

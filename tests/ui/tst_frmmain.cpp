@@ -5,11 +5,13 @@
 #include "clipboard/ClipboardWatch.h"
 #include "store/RecordTableModel.h"
 #include "support/TestListFile.h"
+#include "ui/GridItemDelegate.h"
 #include "ui/StatusDelegate.h"
 #include "ui/Twips.h"
 #include "ui/WidgetPrompter.h"
 #include "ui/frmMain.h"
 #include "ui/frmMenu.h"
+#include "ui/ColumnWidthKeeper.h"
 #include "util/AppSettings.h"
 #include "util/RecordingPrompter.h"
 
@@ -27,6 +29,7 @@
 #include <QMovie>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
@@ -334,6 +337,95 @@ private Q_SLOTS:
         QCOMPARE(w.findChild<QWidget *>(QStringLiteral("MyFrame2"))->width(), PW - p.Px(50));
     }
 
+    // Each grid's last shown column reaches its right edge, at any window size.
+    void gridsFillTheirWidth()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        p.window.show();
+        for (const QSize size : {QSize(900, 600), QSize(1400, 800)}) {
+            p.window.resize(size);
+            for (QTableView *grid : {p.window.Grid(), p.window.CheckGrid(), p.window.GridSearch()}) {
+                QHeaderView *header = grid->horizontalHeader();
+                int last = header->count() - 1;
+                while (last > 0 && header->isSectionHidden(last))
+                    --last;
+                QTRY_COMPARE_WITH_TIMEOUT(header->sectionViewportPosition(last) + header->sectionSize(last),
+                                          grid->viewport()->width(), 2000);
+            }
+        }
+    }
+
+    // Widths the user sets come back at the next start, per grid.
+    void columnWidthsAreKept()
+    {
+        QTemporaryDir settingsDir;
+        const QString settingsFile = settingsDir.filePath(QStringLiteral("kept.ini"));
+        {
+            Program p;
+            QVERIFY(p.Load());
+            QSettings(settingsFile, QSettings::IniFormat).clear();
+            AppSettings kept(settingsFile);
+            ColumnWidthKeeper check(*p.window.CheckGrid(), kept, QStringLiteral("CheckGrid"));
+            ColumnWidthKeeper down(*p.window.Grid(), kept, QStringLiteral("Grid"));
+            p.window.CheckGrid()->horizontalHeader()->resizeSection(2, 123);
+            p.window.Grid()->horizontalHeader()->resizeSection(4, 77);
+        }
+        Program p;
+        QVERIFY(p.Load());
+        AppSettings kept(settingsFile);
+        ColumnWidthKeeper check(*p.window.CheckGrid(), kept, QStringLiteral("CheckGrid"));
+        ColumnWidthKeeper down(*p.window.Grid(), kept, QStringLiteral("Grid"));
+        QCOMPARE(p.window.CheckGrid()->columnWidth(2), 123);
+        QCOMPARE(p.window.Grid()->columnWidth(4), 77);
+        QCOMPARE(p.window.Grid()->columnWidth(2), p.Px(5000)); // untouched: the starting width
+        // Nonsense in the settings changes nothing.
+        ColumnWidthKeeper::Decode(QStringLiteral("x:1,2:-5,99:40,0:30,4"), *p.window.Grid());
+        QCOMPARE(p.window.Grid()->columnWidth(4), 77);
+        QCOMPARE(p.window.Grid()->columnWidth(2), p.Px(5000));
+    }
+
+    // A cut text shows whole in a tooltip; a failed row's status shows why.
+    void cellTooltips_data()
+    {
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("tooltip");
+        const QString longName = QStringLiteral("pioneer-meadow-").repeated(20) + QStringLiteral(".bin");
+        QTest::newRow("a name that fits has none") << "Queued" << "a.zip" << 4 << "";
+        QTest::newRow("a cut name shows whole") << "Queued" << longName << 4 << longName;
+        QTest::newRow("Error shows its reason") << "Error" << "a.zip" << 3 << "HTTP 403 Forbidden";
+        QTest::newRow("UnAvailable shows its reason") << "UnAvailable" << "a.zip" << 3 << "HTTP 404 Not Found";
+        QTest::newRow("Available has none") << "Available" << "a.zip" << 3 << "";
+    }
+    void cellTooltips()
+    {
+        QFETCH(QString, status);
+        QFETCH(QString, fileName);
+        QFETCH(int, column);
+        QFETCH(QString, tooltip);
+        Program p;
+        const QString reason = status == QLatin1String("Error") ? QStringLiteral("HTTP 403 Forbidden")
+                                                                : QStringLiteral("HTTP 404 Not Found");
+        QVERIFY(p.Load({QStringLiteral("INSERT INTO CheckList (Sharing_Link, Status, File_Name, Error_Desc) "
+                                       "VALUES ('http://example.org/a', '%1', '%2', '%3')")
+                            .arg(status, fileName, reason)}));
+        p.window.resize(900, 600);
+        p.window.show();
+        QTableView *grid = p.window.CheckGrid();
+        auto *delegate = qobject_cast<GridItemDelegate *>(grid->itemDelegate());
+        QVERIFY(delegate);
+        const QModelIndex index = grid->model()->index(0, column);
+        QStyleOptionViewItem option;
+        option.initFrom(grid->viewport());
+        option.widget = grid;
+        option.rect = grid->visualRect(index);
+        option.font = grid->font();
+        option.fontMetrics = QFontMetrics(grid->font());
+        QCOMPARE(delegate->ToolTip(option, index), tooltip);
+    }
+
     void gridsShowTheirColumns()
     {
         Program p;
@@ -346,7 +438,8 @@ private Q_SLOTS:
         QCOMPARE(grid->model()->columnCount(), 21);
         for (int column = 0; column < 21; ++column)
             QCOMPARE(grid->isColumnHidden(column), column == 0 || column >= 7);
-        const QList<QPair<int, int>> widths = {{1, 250}, {2, 5000}, {3, 1500}, {4, 1000}, {5, 1000}, {6, 1000}};
+        // The last shown column (6) stretches to the edge of the grid.
+        const QList<QPair<int, int>> widths = {{1, 250}, {2, 5000}, {3, 1500}, {4, 1000}, {5, 1000}};
         for (const auto &[column, twips] : widths)
             QCOMPARE(grid->columnWidth(column), p.Px(twips));
         QCOMPARE(grid->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Status"));

@@ -1,0 +1,50 @@
+#include "ui/ColumnWidthKeeper.h"
+
+#include "util/AppSettings.h"
+
+#include <QHeaderView>
+#include <QStringList>
+#include <QTableView>
+
+namespace {
+const QString kGroup = QStringLiteral("Grids");
+} // namespace
+
+ColumnWidthKeeper::ColumnWidthKeeper(QTableView &grid, AppSettings &settings, QString gridName)
+    : QObject(&grid)
+    , m_grid(grid)
+    , m_settings(settings)
+    , m_gridName(std::move(gridName))
+{
+    Decode(m_settings.Value(kGroup, m_gridName, QString()), m_grid);
+    connect(m_grid.horizontalHeader(), &QHeaderView::sectionResized, this, &ColumnWidthKeeper::Save);
+}
+
+QString ColumnWidthKeeper::Encode(const QTableView &grid)
+{
+    QStringList widths;
+    for (int column = 0; column < grid.horizontalHeader()->count(); ++column) {
+        if (!grid.isColumnHidden(column))
+            widths.append(QStringLiteral("%1:%2").arg(column).arg(grid.columnWidth(column)));
+    }
+    return widths.join(QLatin1Char(','));
+}
+
+void ColumnWidthKeeper::Decode(const QString &widths, QTableView &grid)
+{
+    for (const QString &entry : widths.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool columnOk = false;
+        bool widthOk = false;
+        const int column = entry.section(QLatin1Char(':'), 0, 0).toInt(&columnOk);
+        const int width = entry.section(QLatin1Char(':'), 1, 1).toInt(&widthOk);
+        // A layout of an older list may name columns this one lacks.
+        if (columnOk && widthOk && column >= 0 && column < grid.horizontalHeader()->count() && width > 0
+            && !grid.isColumnHidden(column))
+            grid.setColumnWidth(column, width);
+    }
+}
+
+void ColumnWidthKeeper::Save()
+{
+    m_settings.SetValue(kGroup, m_gridName, Encode(m_grid));
+}
