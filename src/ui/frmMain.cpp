@@ -239,6 +239,7 @@ void frmMain::BuildAddNewDownloadPage()
     m_txtDownPath = new QLineEdit(page);
     m_txtDownPath->setObjectName(QStringLiteral("txtDownPath"));
     m_txtDownPath->setReadOnly(true);
+    m_txtDownPath->setAccessibleName(QStringLiteral("Download Folder"));
     Place(m_txtDownPath, 1700, 165, 4800, 330);
     m_btnBrowse = NewButton(page, "btnBrowse", QStringLiteral("Browse..."), QStringLiteral("Choose the download folder"));
     Place(m_btnBrowse, 6600, 150, 1200, 360);
@@ -256,12 +257,14 @@ void frmMain::BuildAddNewDownloadPage()
     m_txtLinks = new QPlainTextEdit(page);
     m_txtLinks->setObjectName(QStringLiteral("txtLinks"));
     m_txtLinks->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_txtLinks->setAccessibleName(QStringLiteral("Links"));
     Place(m_txtLinks, 230, 1000, 8000, 1000);
     m_cmdCheckLinks = NewButton(page, "cmdCheckLinks", QStringLiteral("Check Links"));
     Place(m_cmdCheckLinks, 6500, 2080, kCheckLinksWidth, kCheckLinksHeight);
 
     m_CheckGrid = new QTableView(page);
     m_CheckGrid->setObjectName(QStringLiteral("CheckGrid"));
+    m_CheckGrid->setAccessibleName(QStringLiteral("Check List"));
     Place(m_CheckGrid, kCheckGridLeft, kCheckGridTop, 8000, 1000);
 
     m_cmdClearCheckList = NewButton(page, "cmdClearCheckList", QStringLiteral("Clear List"));
@@ -296,6 +299,7 @@ void frmMain::BuildDownloadListPage()
 
     m_Grid = new QTableView(page);
     m_Grid->setObjectName(QStringLiteral("Grid"));
+    m_Grid->setAccessibleName(QStringLiteral("Download List"));
     Place(m_Grid, 100, kGridTop, 8000, 2000);
 }
 
@@ -308,33 +312,44 @@ void frmMain::BuildSearchPage()
     Place(NewLabel(m_MyFrame2, QStringLiteral("Search Text")), 120, 120, 1200, 345);
     m_txtSearch = new HintLineEdit(SearchPageRules::SearchHint(), m_MyFrame2);
     m_txtSearch->setObjectName(QStringLiteral("txtSearch"));
+    m_txtSearch->setAccessibleName(QStringLiteral("Search Text"));
     Place(m_txtSearch, 1350, 120, 4500, 345);
     m_cmdSearch = NewButton(m_MyFrame2, "cmdSearch", QStringLiteral("Search RapidShare"));
     Place(m_cmdSearch, 6000, 105, 2250, 375);
 
-    auto newList = [this](const char *name, const QStringList &entries) {
+    auto newList = [this](const char *name, const QString &caption, const QStringList &entries) {
         auto *list = new QComboBox(m_MyFrame2);
         list->setObjectName(QLatin1String(name));
+        list->setAccessibleName(caption);
         list->addItems(entries);
         return list;
     };
-    Place(NewLabel(m_MyFrame2, QStringLiteral("File Extension")), 120, 570, 1200, 345);
-    m_cmbExtension = newList("cmbExtension", {"All", "3gp", "avi", "mkv", "mp3", "mp4", "mpeg", "mpg", "rar", "rmvb",
+    // A combo box's name is its current entry for screen readers; its label is
+    // told through the buddy.
+    QLabel *extensionLabel = NewLabel(m_MyFrame2, QStringLiteral("File Extension"));
+    Place(extensionLabel, 120, 570, 1200, 345);
+    m_cmbExtension = newList("cmbExtension", QStringLiteral("File Extension"), {"All", "3gp", "avi", "mkv", "mp3", "mp4", "mpeg", "mpg", "rar", "rmvb",
                                               "wma", "wmv", "zip"});
     Place(m_cmbExtension, 1350, 570, 1150, 345);
-    Place(NewLabel(m_MyFrame2, QStringLiteral("Date Filter")), 2650, 570, 950, 345);
-    m_cmbDateFilter = newList("cmbDateFilter", {"Whenever", "Last 24 Hours", "Last Week", "Last Month",
+    extensionLabel->setBuddy(m_cmbExtension);
+    QLabel *dateLabel = NewLabel(m_MyFrame2, QStringLiteral("Date Filter"));
+    Place(dateLabel, 2650, 570, 950, 345);
+    m_cmbDateFilter = newList("cmbDateFilter", QStringLiteral("Date Filter"), {"Whenever", "Last 24 Hours", "Last Week", "Last Month",
                                                 "Last 2 Months", "Last 4 Months", "Last 6 Months ", "Last Year"});
     Place(m_cmbDateFilter, 3600, 570, 1700, 345);
-    Place(NewLabel(m_MyFrame2, QStringLiteral("Sort By")), 5450, 570, 700, 345);
-    m_cmbSortBy = newList("cmbSortBy", {"No Sort", "Size Ascending", "Size Descending", "Date Ascending",
+    dateLabel->setBuddy(m_cmbDateFilter);
+    QLabel *sortLabel = NewLabel(m_MyFrame2, QStringLiteral("Sort By"));
+    Place(sortLabel, 5450, 570, 700, 345);
+    m_cmbSortBy = newList("cmbSortBy", QStringLiteral("Sort By"), {"No Sort", "Size Ascending", "Size Descending", "Date Ascending",
                                         "Date Descending", "Popularity Ascending", "Popularity Descending"});
     Place(m_cmbSortBy, 6150, 570, 2100, 345);
+    sortLabel->setBuddy(m_cmbSortBy);
 
     auto newSizeRow = [this](const char *name, const QString &caption, const QString &note, int top) {
         Place(NewLabel(m_MyFrame2, caption), 120, top, 1200, 345);
         auto *box = new QLineEdit(m_MyFrame2);
         box->setObjectName(QLatin1String(name));
+        box->setAccessibleName(caption);
         box->setValidator(new SizeBoxValidator(box));
         Place(box, 1350, top, 900, 345);
         Place(NewLabel(m_MyFrame2, QStringLiteral("MB")), 2320, top, 400, 345);
@@ -352,11 +367,14 @@ void frmMain::BuildSearchPage()
     m_gridSearchCaption->setIndent(Px(90));
     m_GridSearch = new QTableView(page);
     m_GridSearch->setObjectName(QStringLiteral("GridSearch"));
+    m_GridSearch->setAccessibleName(QStringLiteral("Search Results"));
 
     m_lblSearchPage = NewLabel(page, QStringLiteral("Show results page:"), "lblSearchPage");
     m_lblSearchPage->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_cmbSearchPage = new QComboBox(page);
     m_cmbSearchPage->setObjectName(QStringLiteral("cmbSearchPage"));
+    m_cmbSearchPage->setAccessibleName(QStringLiteral("Show results page"));
+    m_lblSearchPage->setBuddy(m_cmbSearchPage);
     m_cmdPrevPage = NewButton(page, "cmdPrevPage", QStringLiteral("<<"), QStringLiteral("Previous results page"));
     m_cmdNextPage = NewButton(page, "cmdNextPage", QStringLiteral(">>"), QStringLiteral("Next Results Page"));
 

@@ -15,6 +15,7 @@
 #include "util/AppSettings.h"
 #include "util/RecordingPrompter.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -424,6 +425,41 @@ private Q_SLOTS:
         option.font = grid->font();
         option.fontMetrics = QFontMetrics(grid->font());
         QCOMPARE(delegate->ToolTip(option, index), tooltip);
+    }
+
+    // A screen reader announces each input by its visible label, each grid by its list.
+    void inputsHaveAccessibleNames_data()
+    {
+        QTest::addColumn<QString>("objectName");
+        QTest::addColumn<QString>("name");
+        const QList<std::pair<const char *, const char *>> inputs = {
+            {"txtDownPath", "Download Folder"},   {"txtLinks", "Links"},
+            {"chkCatch", "Catch RapidShare Links in the clipboard"},
+            {"txtSearch", "Search Text"},         {"cmbExtension", "File Extension"},
+            {"cmbDateFilter", "Date Filter"},     {"cmbSortBy", "Sort By"},
+            {"txtSizeFrom", "Size From"},         {"txtSizeTo", "Size To"},
+            {"cmbSearchPage", "Show results page"}, {"CheckGrid", "Check List"},
+            {"Grid", "Download List"},            {"GridSearch", "Search Results"},
+        };
+        for (const auto &[objectName, name] : inputs)
+            QTest::newRow(objectName) << QString::fromLatin1(objectName) << QString::fromLatin1(name);
+    }
+    void inputsHaveAccessibleNames()
+    {
+        QFETCH(QString, objectName);
+        Program p;
+        QVERIFY(p.Load());
+        p.window.show();
+        QWidget *widget = p.window.findChild<QWidget *>(objectName);
+        QVERIFY(widget);
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY(accessible);
+        QFETCH(QString, name);
+        QStringList labels{accessible->text(QAccessible::Name)};
+        // A combo box is named by its entry; its label comes as a relation.
+        for (const auto &[label, relation] : accessible->relations(QAccessible::Label))
+            labels.append(label->text(QAccessible::Name).remove(QLatin1Char(':')));
+        QVERIFY2(labels.contains(name), qPrintable(labels.join(QLatin1String(" | "))));
     }
 
     void gridsShowTheirColumns()
