@@ -208,11 +208,14 @@ bool DownloadAsynch::Drain()
         // is still there to see. Under TLS the descriptor holds encrypted bytes and
         // the socket decrypted ones the descriptor no longer shows, so those are
         // taken first, and bytes or a close on the descriptor are Qt's to read.
+        // There an orderly end is the peer's TLS close, which comes while the
+        // descriptor is still open; a descriptor Qt already closed saw the
+        // connection end under the TLS stream, by a reset or a bare close.
         if (!m_tls || socket->bytesAvailable() == 0) {
             const ConnectionEnd::State next = ConnectionEnd::Peek(socket->socketDescriptor());
             if (next == ConnectionEnd::State::NothingYet)
                 return true;
-            if (next == ConnectionEnd::State::Reset) {
+            if (next == ConnectionEnd::State::Reset || (m_tls && next == ConnectionEnd::State::Failed)) {
                 EndOfStream(true);
                 return false;
             }
