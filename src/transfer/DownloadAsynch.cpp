@@ -3,13 +3,14 @@
 #include "transfer/ConnectionEnd.h"
 #include "transfer/ContentRange.h"
 #include "transfer/PartialFile.h"
+#include "transfer/TlsTrust.h"
 #include "transfer/TransferLog.h"
 #include "util/FileFolder.h"
 #include "util/Formatting.h"
 #include "util/Prompter.h"
 
 #include <QFileInfo>
-#include <QTcpSocket>
+#include <QSslSocket>
 #include <QTimer>
 
 namespace {
@@ -46,6 +47,7 @@ void DownloadAsynch::StartDownload(int iIndex)
     m_slot = iIndex;
     m_meter.Restart();
     m_redirects = 0;
+    m_direct = m_directLink;
     m_createdFile = false;
     m_rangeStart = 0;
     m_finalPath.clear();
@@ -91,14 +93,33 @@ void DownloadAsynch::Connect(const HttpAddress &address)
     m_address = address;
     m_phase = Phase::Connecting;
     m_head.Reset();
+    m_tls = address.scheme == HttpAddress::Scheme::Https;
+    m_certificateProblem.clear();
     // A new socket per connection: the old one may still be inside its own signal.
-    m_socket = new QTcpSocket(this);
-    connect(m_socket, &QTcpSocket::connected, this, &DownloadAsynch::WS_Connect);
+    if (!m_tls) {
+        m_socket = new QTcpSocket(this);
+        connect(m_socket, &QTcpSocket::connected, this, &DownloadAsynch::WS_Connect);
+    } else {
+        auto *socket = new QSslSocket(this);
+        socket->setSslConfiguration(TlsTrust::Configuration());
+        socket->setPeerVerifyMode(QSslSocket::VerifyPeer);
+        connect(socket, &QSslSocket::encrypted, this, &DownloadAsynch::WS_Connect);
+        connect(socket, &QSslSocket::sslErrors, this, &DownloadAsynch::WS_SslErrors);
+        m_socket = socket;
+    }
     connect(m_socket, &QTcpSocket::readyRead, this, &DownloadAsynch::WS_DataArrival);
     connect(m_socket, &QTcpSocket::disconnected, this, &DownloadAsynch::WS_Close);
     connect(m_socket, &QTcpSocket::errorOccurred, this, &DownloadAsynch::WS_Error);
-    // Unbuffered: each read goes from the kernel straight into our block.
-    m_socket->connectToHost(address.host, address.port, QIODevice::ReadWrite | QIODevice::Unbuffered);
+    // The watchdog covers the connection and the handshake too.
+    m_lastArrival.restart();
+    if (!m_tmrWiat->isActive())
+        m_tmrWiat->start(m_wiatInterval);
+    // Unbuffered: each read goes from the kernel straight into our block. TLS
+    // decrypts into the socket's own buffer whatever the mode, so it stays buffered.
+    if (m_tls)
+        static_cast<QSslSocket *>(m_socket)->connectToHostEncrypted(address.host, address.port);
+    else
+        m_socket->connectToHost(address.host, address.port, QIODevice::ReadWrite | QIODevice::Unbuffered);
 }
 
 void DownloadAsynch::DropSocket()
@@ -127,8 +148,6 @@ void DownloadAsynch::WS_Connect()
     m_socket->write(m_address.Request(m_rangeStart));
     m_phase = Phase::AwaitingHead;
     m_lastArrival.restart();
-    if (!m_tmrWiat->isActive())
-        m_tmrWiat->start(m_wiatInterval);
 }
 
 bool DownloadAsynch::OpenTarget(QString *error)
@@ -164,7 +183,20 @@ void DownloadAsynch::WS_Error()
             EndOfStream(false);
         return;
     }
+    // The handshake fails right after its errors were reported, which name the reason.
+    if (m_socket->error() == QAbstractSocket::SslHandshakeFailedError && !m_certificateProblem.isEmpty()) {
+        Fail(kConnectionError + QLatin1String(": certificate problem: ") + m_certificateProblem);
+        return;
+    }
     Fail(m_socket->errorString());
+}
+
+void DownloadAsynch::WS_SslErrors(const QList<QSslError> &errors)
+{
+    QStringList texts;
+    for (const QSslError &error : errors)
+        texts << error.errorString();
+    m_certificateProblem = texts.join(QLatin1String("; "));
 }
 
 bool DownloadAsynch::Drain()
@@ -173,13 +205,22 @@ bool DownloadAsynch::Drain()
     m_lastArrival.restart();
     for (int i = 0; i < kReadsPerEvent; ++i) {
         // Qt reads a reset as an orderly close: look first, while the difference
-        // is still there to see.
-        const ConnectionEnd::State next = ConnectionEnd::Peek(socket->socketDescriptor());
-        if (next == ConnectionEnd::State::NothingYet)
-            return true;
-        if (next == ConnectionEnd::State::Reset) {
-            EndOfStream(true);
-            return false;
+        // is still there to see. Under TLS the descriptor holds encrypted bytes and
+        // the socket decrypted ones the descriptor no longer shows, so those are
+        // taken first, and bytes or a close on the descriptor are Qt's to read.
+        // There an orderly end is the peer's TLS close, which comes while the
+        // descriptor is still open; a descriptor Qt already closed saw the
+        // connection end under the TLS stream, by a reset or a bare close.
+        if (!m_tls || socket->bytesAvailable() == 0) {
+            const ConnectionEnd::State next = ConnectionEnd::Peek(socket->socketDescriptor());
+            if (next == ConnectionEnd::State::NothingYet)
+                return true;
+            if (next == ConnectionEnd::State::Reset || (m_tls && next == ConnectionEnd::State::Failed)) {
+                EndOfStream(true);
+                return false;
+            }
+            if (m_tls)
+                return true;
         }
         const qint64 count = socket->read(m_block.get(), BlockSize);
         if (count == 0)
@@ -194,6 +235,12 @@ bool DownloadAsynch::Drain()
         if (!Consume(m_block.get(), count))
             return false;
     }
+    // A buffered socket tells of new bytes only: what is left is taken on the next turn.
+    if (m_tls && socket->bytesAvailable() > 0)
+        QTimer::singleShot(0, socket, [this, socket] {
+            if (socket == m_socket)
+                WS_DataArrival();
+        });
     return true;
 }
 
@@ -215,20 +262,8 @@ bool DownloadAsynch::TakeHead(const char *data, qint64 size)
     const int code = m_head.StatusCode();
     qCDebug(lcTransfer) << "row" << m_downID << "reply" << code << m_head.ReasonPhrase();
     const QByteArray location = m_head.Value("Location");
-    if ((code == 302 || code == 303) && !location.isEmpty()) {
-        if (++m_redirects > MaxRedirects) {
-            Fail(kConnectionError + QLatin1String(": too many redirects"));
-            return false;
-        }
-        HttpAddress next;
-        QString error;
-        if (!HttpAddress::Resolve(m_address, location, &next, &error)) {
-            Fail(error);
-            return false;
-        }
-        Connect(next);
-        return false;
-    }
+    if (IsRedirect(code) && !location.isEmpty())
+        return FollowRedirect(location);
     // The server cannot go on from the offset asked for: the whole file comes again.
     if (m_rangeStart > 0 && (code == 416 || (code == 206 && !AcceptPartialContent())))
         return RestartFromZero();
@@ -270,6 +305,31 @@ bool DownloadAsynch::TakeHead(const char *data, qint64 size)
         }
     }
     return TakeBody(data + consumed, size - consumed);
+}
+
+bool DownloadAsynch::IsRedirect(int code) const
+{
+    if (m_direct)
+        return code == 301 || code == 302 || code == 303 || code == 307 || code == 308;
+    return code == 302 || code == 303;
+}
+
+bool DownloadAsynch::FollowRedirect(const QByteArray &location)
+{
+    if (++m_redirects > MaxRedirects) {
+        Fail(kConnectionError + QLatin1String(": too many redirects"));
+        return false;
+    }
+    HttpAddress next;
+    QString error;
+    const bool resolved = m_direct ? HttpAddress::ResolveReference(m_address, location, &next, &error)
+                                       : HttpAddress::Resolve(m_address, location, &next, &error);
+    if (!resolved) {
+        Fail(error);
+        return false;
+    }
+    Connect(next);
+    return false;
 }
 
 bool DownloadAsynch::AcceptPartialContent()

@@ -13,11 +13,13 @@
 #include <memory>
 
 class Prompter;
+class QSslError;
 class QTcpSocket;
 class QTimer;
 
-// The downloader: fetches one URL at a time over its own HTTP/1.1 request, follows
-// "302" and "303" redirects, and streams the body into a partial file
+// The downloader: fetches one URL at a time over its own HTTP/1.1 request, plain
+// or over TLS for https (trusting what TlsTrust trusts, never ignoring a
+// certificate error), follows redirects, and streams the body into a partial file
 // ("<free name>.part"). Only a body verified whole takes its final name, and the
 // rename never replaces a file. A partial file that is already there is resumed
 // with a Range request. Every stage is reported through the five events, each
@@ -63,8 +65,11 @@ public:
         m_presetSize = size;
     }
     bool RemoteFileExist() const { return false; }
-    // A direct link follows any redirect, between http and https too; a service
-    // address only the service's own.
+    // A direct link (any http or https address) follows 301, 302, 303, 307 and 308
+    // to RFC 3986 references on either scheme; a service link only 302 and 303 to
+    // http, as HttpAddress::Resolve reads them. Applies from the next start and
+    // stays until it is set again.
+    bool DirectLink() const { return m_directLink; }
     void setDirectLink(bool direct) { m_directLink = direct; }
 
     // Periods of the metering tick (1000 ms) and of the inactivity watchdog
@@ -101,6 +106,9 @@ private:
     void WS_DataArrival();
     void WS_Close();
     void WS_Error();
+    void WS_SslErrors(const QList<QSslError> &errors);
+    bool IsRedirect(int code) const;
+    bool FollowRedirect(const QByteArray &location);
     bool Drain();
     bool Consume(const char *data, qint64 size);
     bool TakeHead(const char *data, qint64 size);
@@ -127,9 +135,9 @@ private:
     QString m_partialPath;
     QString m_finalPath;
     qint64 m_fileSize = 0;
-    bool m_directLink = false;
     qint64 m_presetSize = 0;   // set by the host for the next transfer
     qint64 m_expectedSize = 0; // the size known when the transfer started
+    bool m_directLink = false;
     int m_speedInterval = 1000;
     int m_wiatInterval = 60000;
 
@@ -137,8 +145,11 @@ private:
     Phase m_phase = Phase::Idle;
     quint64 m_serial = 0; // changes whenever a transfer starts or ends
     int m_redirects = 0;
+    bool m_direct = false; // the redirect rules of the transfer running
     HttpAddress m_address;
-    QTcpSocket *m_socket = nullptr;
+    QTcpSocket *m_socket = nullptr; // a QSslSocket for https
+    bool m_tls = false;
+    QString m_certificateProblem; // the errors of the last handshake
     HttpResponseHead m_head;
     HttpResponseHead::Framing m_framing = HttpResponseHead::Framing::UntilClose;
     qint64 m_bodyRemaining = 0;

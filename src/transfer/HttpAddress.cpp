@@ -1,6 +1,7 @@
 #include "transfer/HttpAddress.h"
 
 #include <QRegularExpression>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -8,6 +9,7 @@ namespace {
 
 const QLatin1String kHttpPrefix("http://");
 const QLatin1String kHttpWwwPrefix("http://www.");
+const QLatin1String kHttpsPrefix("https://");
 
 // Bytes that cannot stand on a request line (blanks, controls, CR LF, 8-bit
 // bytes) are percent-encoded, so an address can never add a header line or break
@@ -65,7 +67,7 @@ bool SplitAuthority(const QString &authority, HttpAddress *address, QString *err
         *error = QLatin1String("Invalid host in address: ") + authority;
         return false;
     }
-    address->port = 80;
+    address->port = HttpAddress::DefaultPort(address->scheme);
     if (!port.isEmpty()) {
         static const QRegularExpression digits(QStringLiteral("^\\d{1,5}$"));
         const int value = digits.match(port).hasMatch() ? port.toInt() : 0;
@@ -102,13 +104,22 @@ bool SplitAbsolute(const QString &text, bool needSlash, HttpAddress *address, QS
 
 } // namespace
 
+quint16 HttpAddress::DefaultPort(Scheme scheme)
+{
+    return scheme == Scheme::Https ? 443 : 80;
+}
+
 bool HttpAddress::FromUrl(const QString &url, HttpAddress *address, QString *error)
 {
     QString text = url;
-    while (text.startsWith(kHttpPrefix, Qt::CaseInsensitive))
-        text.remove(0, kHttpPrefix.size());
+    address->scheme = text.startsWith(kHttpsPrefix, Qt::CaseInsensitive) ? Scheme::Https : Scheme::Http;
+    if (address->scheme == Scheme::Https)
+        text.remove(0, kHttpsPrefix.size());
+    else
+        while (text.startsWith(kHttpPrefix, Qt::CaseInsensitive))
+            text.remove(0, kHttpPrefix.size());
     if (text.contains(QLatin1String("://")) && HasOtherScheme(text)) {
-        *error = QLatin1String("Only http addresses can be downloaded: ") + url;
+        *error = QLatin1String("Only http and https addresses can be downloaded: ") + url;
         return false;
     }
     return SplitAbsolute(text, true, address, error);
@@ -123,6 +134,7 @@ bool HttpAddress::Resolve(const HttpAddress &current, const QByteArray &location
     if (target.startsWith(kHttpPrefix, Qt::CaseInsensitive)) {
         const qsizetype prefix = target.startsWith(kHttpWwwPrefix, Qt::CaseInsensitive) ? kHttpWwwPrefix.size()
                                                                                          : kHttpPrefix.size();
+        address->scheme = Scheme::Http;
         return SplitAbsolute(target.mid(prefix), false, address, error);
     }
     if (HasOtherScheme(target)) {
@@ -143,6 +155,23 @@ bool HttpAddress::Resolve(const HttpAddress &current, const QByteArray &location
     else
         address->path = base.left(base.lastIndexOf('/') + 1) + RequestTarget(relative);
     return true;
+}
+
+bool HttpAddress::ResolveReference(const HttpAddress &current, const QByteArray &location, HttpAddress *address,
+                                   QString *error)
+{
+    const QByteArray scheme = current.scheme == Scheme::Https ? "https://" : "http://";
+    const QUrl base = QUrl::fromEncoded(scheme + current.authority.toUtf8() + '/' + current.path);
+    QUrl target = base.resolved(QUrl::fromEncoded(RequestTarget(location.trimmed())));
+    const QString targetScheme = target.scheme().toLower();
+    if (!target.isValid() || (targetScheme != QLatin1String("http") && targetScheme != QLatin1String("https"))) {
+        *error = QLatin1String("Redirected to an address that is not http or https: ")
+            + QString::fromLatin1(location.trimmed());
+        return false;
+    }
+    if (target.path().isEmpty())
+        target.setPath(QStringLiteral("/"));
+    return FromUrl(target.toString(QUrl::FullyEncoded | QUrl::RemoveFragment), address, error);
 }
 
 QByteArray HttpAddress::Request(qint64 rangeStart) const

@@ -1,5 +1,6 @@
 #include "ScriptedHttpServer.h"
 
+#include <QSslServer>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -32,11 +33,25 @@ QByteArray ScriptedHttpServer::Pattern(qint64 offset, qint64 count)
 }
 
 ScriptedHttpServer::ScriptedHttpServer(QObject *parent)
+    : ScriptedHttpServer(std::make_unique<QTcpServer>(), false, parent)
+{
+}
+
+ScriptedHttpServer::ScriptedHttpServer(const QSslConfiguration &tls, QObject *parent)
+    : ScriptedHttpServer(std::make_unique<QSslServer>(), true, parent)
+{
+    static_cast<QSslServer *>(m_server.get())->setSslConfiguration(tls);
+}
+
+ScriptedHttpServer::ScriptedHttpServer(std::unique_ptr<QTcpServer> server, bool tls, QObject *parent)
     : QObject(parent)
+    , m_server(std::move(server))
+    , m_tls(tls)
     , m_patternBlock(Pattern(0, kPieceSize + kPatternPeriod))
 {
-    connect(&m_server, &QTcpServer::newConnection, this, &ScriptedHttpServer::Accept);
-    m_server.listen(QHostAddress::LocalHost, 0);
+    // A TLS connection becomes pending once its handshake is done.
+    connect(m_server.get(), &QTcpServer::pendingConnectionAvailable, this, &ScriptedHttpServer::Accept);
+    m_server->listen(QHostAddress::LocalHost, 0);
 }
 
 ScriptedHttpServer::~ScriptedHttpServer()
@@ -47,7 +62,7 @@ ScriptedHttpServer::~ScriptedHttpServer()
 
 QString ScriptedHttpServer::base() const
 {
-    return QLatin1String("http://") + authority();
+    return QLatin1String(m_tls ? "https://" : "http://") + authority();
 }
 
 QString ScriptedHttpServer::authority() const
@@ -67,7 +82,7 @@ void ScriptedHttpServer::route(const QByteArray &target, const QList<Script> &sc
 
 void ScriptedHttpServer::Accept()
 {
-    while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
         auto connection = std::make_unique<Connection>();
         connection->socket = socket;
         Connection *raw = connection.get();

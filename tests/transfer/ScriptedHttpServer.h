@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSslConfiguration>
 #include <QTcpServer>
 
 #include <memory>
@@ -14,6 +15,7 @@ class QTcpSocket;
 // steps: bytes to send (canned or a generated pattern of any length, streamed),
 // pauses, a close and a reset. A script that ends without a close leaves the
 // connection open and silent. Every request head it receives is kept for the test.
+// Given a TLS configuration (a certificate and its key) it speaks https.
 class ScriptedHttpServer final : public QObject
 {
     Q_OBJECT
@@ -40,10 +42,11 @@ public:
     static QByteArray Pattern(qint64 offset, qint64 count);
 
     explicit ScriptedHttpServer(QObject *parent = nullptr);
+    explicit ScriptedHttpServer(const QSslConfiguration &tls, QObject *parent = nullptr);
     ~ScriptedHttpServer() override;
 
-    quint16 port() const { return m_server.serverPort(); }
-    // "http://127.0.0.1:<port>"
+    quint16 port() const { return m_server->serverPort(); }
+    // "http://127.0.0.1:<port>", or "https://..."
     QString base() const;
     QString authority() const;
 
@@ -59,11 +62,13 @@ public:
 private:
     struct Connection;
 
+    ScriptedHttpServer(std::unique_ptr<QTcpServer> server, bool tls, QObject *parent);
     void Accept();
     void Read(Connection *connection);
     void Advance(Connection *connection);
 
-    QTcpServer m_server;
+    std::unique_ptr<QTcpServer> m_server;
+    bool m_tls;
     QHash<QByteArray, QList<Script>> m_scripts;
     QHash<QByteArray, int> m_served;
     std::vector<std::unique_ptr<Connection>> m_connections;

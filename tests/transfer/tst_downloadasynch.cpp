@@ -1,12 +1,15 @@
 #include "transfer/DownloadAsynch.h"
 
+#include "CertificateAuthority.h"
 #include "ScriptedHttpServer.h"
+#include "transfer/TlsTrust.h"
 #include "util/Formatting.h"
 #include "util/RecordingPrompter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,7 +93,14 @@ class tst_downloadasynch final : public QObject
 {
     Q_OBJECT
 
+public:
+    tst_downloadasynch()
+        : m_authority(QStringLiteral("Tidefetch Test Authority"))
+    {
+    }
+
 private Q_SLOTS:
+    void initTestCase();
     void requestIsSentByteForByte();
     void startFailures_data();
     void startFailures();
@@ -112,7 +122,56 @@ private Q_SLOTS:
     void resume_data();
     void resume();
     void partialFileRemovedDuringTheTransfer();
+    void https_data();
+    void https();
+    void directRedirects_data();
+    void directRedirects();
+
+private:
+    // The server side of a TLS connection with the leaf named `name`.
+    QSslConfiguration ServerTls(const QString &name) const;
+
+    CertificateAuthority m_authority;
+    QHash<QString, CertificateAuthority::Issued> m_leaves;
+    QTemporaryDir m_trustDir;
 };
+
+void tst_downloadasynch::initTestCase()
+{
+    QVERIFY(QSslSocket::supportsSsl());
+    // The authority the downloader trusts beside the system's.
+    const QString caFile = m_trustDir.filePath(QStringLiteral("ca.pem"));
+    QFile file(caFile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(m_authority.Certificate().toPem());
+    file.close();
+    qputenv(TlsTrust::ExtraCaVariable, QFile::encodeName(caFile));
+    QCOMPARE(TlsTrust::ExtraCaProblem(), QString());
+
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    CertificateAuthority::Subject loopback;
+    loopback.addresses = {QHostAddress::LocalHost};
+    CertificateAuthority::Subject expired = loopback;
+    expired.notBefore = now.addDays(-30);
+    expired.notAfter = now.addDays(-1);
+    CertificateAuthority::Subject wrongHost;
+    wrongHost.dnsNames = {QStringLiteral("wrong.example")};
+    const CertificateAuthority stranger(QStringLiteral("Unknown Authority"));
+    m_leaves.insert(QStringLiteral("trusted"), m_authority.Issue(loopback));
+    m_leaves.insert(QStringLiteral("expired"), m_authority.Issue(expired));
+    m_leaves.insert(QStringLiteral("wrong host"), m_authority.Issue(wrongHost));
+    m_leaves.insert(QStringLiteral("unknown authority"), stranger.Issue(loopback));
+    m_leaves.insert(QStringLiteral("self-signed"), CertificateAuthority::SelfSigned(loopback));
+}
+
+QSslConfiguration tst_downloadasynch::ServerTls(const QString &name) const
+{
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setLocalCertificate(m_leaves.value(name).certificate);
+    configuration.setPrivateKey(m_leaves.value(name).key);
+    configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
+    return configuration;
+}
 
 void tst_downloadasynch::requestIsSentByteForByte()
 {
@@ -142,8 +201,9 @@ void tst_downloadasynch::startFailures_data()
     QTest::newRow("empty local file") << "{base}/f" << false << 1 << notSet << false;
     QTest::newRow("no slash after the host") << "http://127.0.0.1" << true << 1
                                              << "The URL has no \"/\" after its host: 127.0.0.1" << true;
-    QTest::newRow("not http") << "https://127.0.0.1/f" << true << 1
-                              << "Only http addresses can be downloaded: https://127.0.0.1/f" << true;
+    QTest::newRow("neither http nor https") << "ftp://127.0.0.1/f" << true << 1
+                                            << "Only http and https addresses can be downloaded: ftp://127.0.0.1/f"
+                                            << true;
     QTest::newRow("slot out of range fails at the connection") << "{base}/f" << true << 9
                                                                << "Download slot 9 is out of range (0 to 8)" << false;
     QTest::newRow("connection refused gives the socket's text") << "http://{refused}/f" << true << 1
@@ -357,6 +417,10 @@ void tst_downloadasynch::redirects_data()
                                          << QByteArray("HTTP/1.1 301 Moved Permanently\r\nLocation: /real\r\n\r\n")
                                          << QList<QByteArray>{"/start"}
                                          << QStringLiteral("Connection Error: HTTP 301 Moved Permanently");
+    QTest::newRow("307 is not followed") << QByteArray("/start")
+                                         << QByteArray("HTTP/1.1 307 Temporary Redirect\r\nLocation: /real\r\n\r\n")
+                                         << QList<QByteArray>{"/start"}
+                                         << QStringLiteral("Connection Error: HTTP 307 Temporary Redirect");
     QTest::newRow("302 without a location") << QByteArray("/start") << QByteArray("HTTP/1.1 302 Found\r\n\r\n")
                                             << QList<QByteArray>{"/start"}
                                             << QStringLiteral("Connection Error: HTTP 302 Found");
@@ -784,6 +848,164 @@ void tst_downloadasynch::partialFileRemovedDuringTheTransfer()
     QCOMPARE(fixture.complete.count(), 0);
     QVERIFY2(fixture.ErrorText().contains(QLatin1String("removed")), qPrintable(fixture.ErrorText()));
     QCOMPARE(Files(dir.path()), QStringList());
+}
+
+void tst_downloadasynch::https_data()
+{
+    QTest::addColumn<QString>("leaf");          // the server's certificate
+    QTest::addColumn<QByteArray>("before");     // the partial file at the start; null: none
+    QTest::addColumn<QList<Script>>("replies"); // one per request, in turn
+    QTest::addColumn<QByteArrayList>("ranges"); // the Range of each request; empty: none
+    QTest::addColumn<QString>("error");         // empty: completes with the pattern's first 300000 bytes
+
+    const qint64 size = 300000;
+    const Script whole{S::Send("HTTP/1.1 200 OK\r\nContent-Length: 300000\r\n\r\n"), S::SendPattern(0, size)};
+    const QString problem = QStringLiteral("Connection Error: certificate problem: ");
+    QTest::newRow("trusted authority") << "trusted" << QByteArray() << QList<Script>{whole} << QByteArrayList{""}
+                                       << QString();
+    QTest::newRow("trusted, until the close")
+        << "trusted" << QByteArray() << QList<Script>{{S::Send("HTTP/1.0 200 OK\r\n\r\n"), S::SendPattern(0, size),
+                                                       S::Close()}}
+        << QByteArrayList{""} << QString();
+    QTest::newRow("unknown size cut by a reset")
+        << "trusted" << QByteArray() << QList<Script>{{S::Send("HTTP/1.0 200 OK\r\n\r\n"), S::SendPattern(0, 5000),
+                                                       S::Pause(50), S::Reset()}}
+        << QByteArrayList{""} << QStringLiteral("Connection Error: connection reset after 5000 bytes");
+    QTest::newRow("resume with a range")
+        << "trusted" << S::Pattern(0, 1000)
+        << QList<Script>{{S::Send("HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 1000-299999/300000\r\n"
+                                  "Content-Length: 299000\r\n\r\n"),
+                          S::SendPattern(1000, size - 1000)}}
+        << QByteArrayList{"bytes=1000-"} << QString();
+    QTest::newRow("authority not trusted")
+        << "unknown authority" << QByteArray() << QList<Script>{whole} << QByteArrayList{}
+        << problem
+               + QLatin1String("The issuer certificate of a locally looked up certificate could not be found; "
+                               "No certificates could be verified");
+    QTest::newRow("self-signed") << "self-signed" << QByteArray() << QList<Script>{whole} << QByteArrayList{}
+                                 << problem + QLatin1String("The certificate is self-signed, and untrusted");
+    QTest::newRow("expired") << "expired" << QByteArray() << QList<Script>{whole} << QByteArrayList{}
+                             << problem + QLatin1String("The certificate has expired");
+    QTest::newRow("wrong host")
+        << "wrong host" << QByteArray() << QList<Script>{whole} << QByteArrayList{}
+        << problem + QLatin1String("The host name did not match any of the valid hosts for this certificate");
+}
+
+void tst_downloadasynch::https()
+{
+    QFETCH(QString, leaf);
+    QFETCH(QByteArray, before);
+    QFETCH(QList<Script>, replies);
+    QFETCH(QString, error);
+    ScriptedHttpServer server(ServerTls(leaf));
+    server.route("/f", replies);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("f.bin"));
+    if (!before.isNull()) {
+        QFile file(path + QLatin1String(".part"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    Fixture fixture;
+    fixture.downloader.setURL(server.base() + QLatin1String("/f"));
+    fixture.downloader.setLocalFilePath(path);
+    fixture.downloader.setPartialFilePath(path + QLatin1String(".part"));
+    fixture.downloader.StartDownload(1);
+    QVERIFY(fixture.WaitForEnd());
+
+    QByteArrayList ranges;
+    for (const QByteArray &request : std::as_const(server.requests)) {
+        const qsizetype at = request.indexOf("\r\nRange: ");
+        ranges << (at < 0 ? QByteArray("") : request.mid(at + 9, request.indexOf("\r\n", at + 2) - at - 9));
+    }
+    QTEST(ranges, "ranges");
+    if (!error.isEmpty()) {
+        QCOMPARE(fixture.ErrorText(), error);
+        // Nothing was asked for over a connection that was not trusted.
+        QCOMPARE(Files(dir.path()), ranges.isEmpty() ? QStringList() : QStringList{QStringLiteral("f.bin.part")});
+        return;
+    }
+    QCOMPARE(fixture.complete.count(), 1);
+    QCOMPARE(ReadFile(path), S::Pattern(0, 300000));
+}
+
+void tst_downloadasynch::directRedirects_data()
+{
+    QTest::addColumn<bool>("startTls");
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<QByteArray>("reply"); // "{http}" and "{https}" are the two servers
+    QTest::addColumn<QList<QByteArray>>("httpTargets");
+    QTest::addColumn<QList<QByteArray>>("httpsTargets");
+    QTest::addColumn<QString>("error"); // empty: completes with the payload
+
+    const QList<QByteArray> none;
+    const QList<QByteArray> toReal{"/start", "/real"};
+    const QList<std::pair<int, QByteArray>> codes{{301, "Moved Permanently"}, {302, "Found"}, {303, "See Other"},
+                                                   {307, "Temporary Redirect"}, {308, "Permanent Redirect"}};
+    for (const auto &[code, reason] : codes) {
+        QTest::addRow("%d is followed", code)
+            << false << QByteArray("/start")
+            << "HTTP/1.1 " + QByteArray::number(code) + ' ' + reason + "\r\nLocation: real\r\n\r\n" << toReal
+            << none << QString();
+    }
+    QTest::newRow("dot segments resolve against the folder")
+        << false << QByteArray("/dir/sub/start") << QByteArray("HTTP/1.1 302 Found\r\nLocation: ../../real\r\n\r\n")
+        << QList<QByteArray>{"/dir/sub/start", "/real"} << none << QString();
+    QTest::newRow("http to https") << false << QByteArray("/start")
+                                   << QByteArray("HTTP/1.1 301 Moved Permanently\r\nLocation: {https}/real\r\n\r\n")
+                                   << QList<QByteArray>{"/start"} << QList<QByteArray>{"/real"} << QString();
+    QTest::newRow("https to http") << true << QByteArray("/start")
+                                   << QByteArray("HTTP/1.1 308 Permanent Redirect\r\nLocation: {http}/real\r\n\r\n")
+                                   << QList<QByteArray>{"/real"} << QList<QByteArray>{"/start"} << QString();
+    QTest::newRow("https, relative") << true << QByteArray("/start")
+                                     << QByteArray("HTTP/1.1 307 Temporary Redirect\r\nLocation: /real\r\n\r\n")
+                                     << none << toReal << QString();
+    QTest::newRow("another scheme is refused")
+        << false << QByteArray("/start") << QByteArray("HTTP/1.1 302 Found\r\nLocation: ftp://127.0.0.1/real\r\n\r\n")
+        << QList<QByteArray>{"/start"} << none
+        << QStringLiteral("Redirected to an address that is not http or https: ftp://127.0.0.1/real");
+    QTest::newRow("an eleventh is refused") << false << QByteArray("/loop") << QByteArray() << QList<QByteArray>(11, "/loop")
+                                            << none << QStringLiteral("Connection Error: too many redirects");
+}
+
+void tst_downloadasynch::directRedirects()
+{
+    QFETCH(bool, startTls);
+    QFETCH(QByteArray, start);
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, error);
+    ScriptedHttpServer plain;
+    ScriptedHttpServer secure(ServerTls(QStringLiteral("trusted")));
+    const QByteArray payload("the payload");
+    const Script ok{S::Send("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(payload.size()) + "\r\n\r\n"
+                            + payload)};
+    ScriptedHttpServer &first = startTls ? secure : plain;
+    plain.route("/real", ok);
+    secure.route("/real", ok);
+    plain.route("/loop", {S::Send("HTTP/1.1 308 Permanent Redirect\r\nLocation: /loop\r\n\r\n")});
+    if (!reply.isEmpty())
+        first.route(start, {S::Send(reply.replace("{http}", plain.base().toLatin1())
+                                        .replace("{https}", secure.base().toLatin1()))});
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("f.bin"));
+    Fixture fixture;
+    fixture.downloader.setDirectLink(true);
+    fixture.Start(first.base() + QString::fromLatin1(start), path);
+    QVERIFY(fixture.WaitForEnd());
+    QTEST(plain.targets, "httpTargets");
+    QTEST(secure.targets, "httpsTargets");
+    for (const ScriptedHttpServer *server : {&plain, &secure}) {
+        for (const QByteArray &request : std::as_const(server->requests))
+            QVERIFY(request.contains("\r\nHost: " + server->authority().toLatin1() + "\r\n"));
+    }
+    if (error.isEmpty()) {
+        QCOMPARE(fixture.complete.count(), 1);
+        QCOMPARE(ReadFile(path), payload);
+    } else {
+        QCOMPARE(fixture.ErrorText(), error);
+        QCOMPARE(Files(dir.path()), QStringList());
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_downloadasynch)

@@ -23,6 +23,8 @@ private Q_SLOTS:
     void urls();
     void locations_data();
     void locations();
+    void references_data();
+    void references();
 
     void heads_data();
     void heads();
@@ -66,7 +68,14 @@ void tst_transfer_parsing::urls_data()
     QTest::newRow("fragment is not sent") << "http://h/a#frag" << true << "h" << 80
                                           << QByteArray("GET /a HTTP/1.1\r\nHost: h\r\nAccept: */*\r\n\r\n");
     QTest::newRow("no slash after host") << "http://example.com" << false << "" << 0 << QByteArray();
-    QTest::newRow("other scheme") << "https://example.com/a" << false << "" << 0 << QByteArray();
+    QTest::newRow("https on its default port")
+        << "https://example.com/a" << true << "example.com" << 443
+        << QByteArray("GET /a HTTP/1.1\r\nHost: example.com\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("https in capitals with a port")
+        << "HTTPS://127.0.0.1:8443/a" << true << "127.0.0.1" << 8443
+        << QByteArray("GET /a HTTP/1.1\r\nHost: 127.0.0.1:8443\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("other scheme") << "ftp://example.com/a" << false << "" << 0 << QByteArray();
+    QTest::newRow("http inside https") << "https://http://example.com/a" << false << "" << 0 << QByteArray();
     QTest::newRow("port out of range") << "http://h:70000/a" << false << "" << 0 << QByteArray();
     QTest::newRow("port not a number") << "http://h:8o/a" << false << "" << 0 << QByteArray();
     QTest::newRow("empty host") << "http:///a" << false << "" << 0 << QByteArray();
@@ -127,6 +136,53 @@ void tst_transfer_parsing::locations()
         return;
     }
     QTEST(next.authority, "authority");
+    QTEST(next.path, "path");
+}
+
+void tst_transfer_parsing::references_data()
+{
+    QTest::addColumn<QByteArray>("location");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<bool>("https");
+    QTest::addColumn<QString>("authority");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QByteArray>("path");
+
+    // From https://cur.example:8443/dir/sub/file.bin?old=1
+    QTest::newRow("absolute http keeps www.") << QByteArray("http://www.files.example/d/f.zip") << true << false
+                                              << "www.files.example" << 80 << QByteArray("d/f.zip");
+    QTest::newRow("absolute https without path")
+        << QByteArray("https://other.example") << true << true << "other.example" << 443 << QByteArray("");
+    QTest::newRow("network path keeps the scheme")
+        << QByteArray("//cdn.example/f") << true << true << "cdn.example" << 443 << QByteArray("f");
+    QTest::newRow("relative to the host") << QByteArray("/x/y?z=1") << true << true << "cur.example:8443" << 8443
+                                          << QByteArray("x/y?z=1");
+    QTest::newRow("dot segments") << QByteArray("../g/./h.bin") << true << true << "cur.example:8443" << 8443
+                                  << QByteArray("dir/g/h.bin");
+    QTest::newRow("query only") << QByteArray("?page=2") << true << true << "cur.example:8443" << 8443
+                                << QByteArray("dir/sub/file.bin?page=2");
+    QTest::newRow("fragment is not sent") << QByteArray("g.bin#part") << true << true << "cur.example:8443"
+                                          << 8443 << QByteArray("dir/sub/g.bin");
+    QTest::newRow("ftp refused") << QByteArray("ftp://x/f") << false << false << "" << 0 << QByteArray();
+    QTest::newRow("mailto refused") << QByteArray("mailto:a@b") << false << false << "" << 0 << QByteArray();
+}
+
+void tst_transfer_parsing::references()
+{
+    QFETCH(QByteArray, location);
+    QFETCH(bool, ok);
+    HttpAddress current;
+    QString error;
+    QVERIFY(HttpAddress::FromUrl(QStringLiteral("https://cur.example:8443/dir/sub/file.bin?old=1"), &current, &error));
+    HttpAddress next;
+    QCOMPARE(HttpAddress::ResolveReference(current, location, &next, &error), ok);
+    if (!ok) {
+        QVERIFY2(error.contains(QLatin1String("not http or https")), qPrintable(error));
+        return;
+    }
+    QTEST(next.scheme == HttpAddress::Scheme::Https, "https");
+    QTEST(next.authority, "authority");
+    QTEST(int(next.port), "port");
     QTEST(next.path, "path");
 }
 

@@ -1,11 +1,25 @@
 #include "FileBehaviour.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
 
 #include <limits>
 
 namespace {
+
+const QHash<QString, QByteArray> &Dispositions()
+{
+    static const QHash<QString, QByteArray> values{
+        {QStringLiteral("cdquoted"), "attachment; filename=\"quoted name.bin\""},
+        {QStringLiteral("cdtoken"), "attachment; filename=token.bin"},
+        {QStringLiteral("cdutf8"), "attachment; filename*=UTF-8''%E2%82%AC%20rates.bin"},
+        {QStringLiteral("cdboth"), "attachment; filename=\"plain.bin\"; filename*=UTF-8''%C3%BCber.bin"},
+        {QStringLiteral("cdpath"), "attachment; filename=\"../../etc/passwd\""},
+        {QStringLiteral("cdempty"), "attachment; filename=\"\""},
+    };
+    return values;
+}
 
 // Applies one word of a file id; false when the word means nothing.
 bool ApplyWord(FileBehaviour &file, const QString &word)
@@ -42,6 +56,14 @@ bool ApplyWord(FileBehaviour &file, const QString &word)
         file.ignoresRange = true;
     else if (word == QLatin1String("range416"))
         file.refusesRange = true;
+    else if (word == QLatin1String("tohttps"))
+        file.redirectScheme = FileBehaviour::RedirectScheme::ToHttps;
+    else if (word == QLatin1String("tohttp"))
+        file.redirectScheme = FileBehaviour::RedirectScheme::ToHttp;
+    else if (word == QLatin1String("headclose"))
+        file.headStatus = -1;
+    else if (Dispositions().contains(word))
+        file.contentDisposition = Dispositions().value(word);
     else {
         const QRegularExpressionMatch match = kNumbered.match(word);
         if (!match.hasMatch())
@@ -75,8 +97,13 @@ bool ApplyWord(FileBehaviour &file, const QString &word)
             file.ticketDelayMs = int(number);
         } else if (key == QLatin1String("slowpage")) {
             file.pageDelayMs = int(number);
-        } else if (key == QLatin1String("r") && (number == 302 || number == 303)) {
+        } else if (key == QLatin1String("r")
+                   && (number == 301 || number == 302 || number == 303 || number == 307 || number == 308)) {
             file.redirect = int(number);
+        } else if (key == QLatin1String("head") && (number == 405 || number == 501)) {
+            file.headStatus = int(number);
+        } else if (key == QLatin1String("gone") && (number == 404 || number == 410)) {
+            file.goneStatus = int(number);
         } else if (key == QLatin1String("close") && number <= 100) {
             file.closeAtPercent = int(number);
         } else if (key == QLatin1String("stall") && number <= 100) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -24,8 +25,23 @@
 //   slowdl<ms>      the download reply comes after <ms> milliseconds
 //   slowpage<ms>    the file page comes after <ms> milliseconds
 //   nolen           API replies and the file page carry no Content-Length
-//   r302, r303      the file body is first answered with this redirect
+//   r301, r302, r303, r307, r308
+//                   the file body is first answered with this redirect; for a
+//                   /direct path it goes to the same path without this word
 //   www             the redirect's Location starts with "http://www."
+//   tohttps, tohttp a /direct redirect's Location is absolute, on the emulator's
+//                   https (or http) port
+//   head405, head501, headclose
+//                   a HEAD request is answered 405 or 501, or the connection is
+//                   closed without a reply; GET works as usual
+//   gone404, gone410
+//                   every /direct request is answered with this status
+//   cdquoted        Content-Disposition: attachment; filename="quoted name.bin"
+//   cdtoken         Content-Disposition: attachment; filename=token.bin
+//   cdutf8          Content-Disposition: attachment; filename*=UTF-8''%E2%82%AC%20rates.bin
+//   cdboth          filename="plain.bin" and filename*=UTF-8''%C3%BCber.bin
+//   cdpath          Content-Disposition: attachment; filename="../../etc/passwd"
+//   cdempty         Content-Disposition: attachment; filename=""
 //   split           the response header of the body arrives in three pieces
 //   chunked         the body is sent with chunked transfer coding
 //   unsized         the body has no Content-Length; the connection closes after it
@@ -47,6 +63,7 @@
 // left it completes. Of close, stall and reset an id spells one; with more, the
 // later in this list wins.
 struct FileBehaviour {
+    enum class RedirectScheme { Same, ToHttps, ToHttp };
     enum class CheckAnswer { Normal, ServiceError, SixFields, Empty, StatusNotNumber, SizeNotNumber };
     enum class TicketAnswer { Normal, ThreeFields, WaitNotNumber, ServiceError };
 
@@ -61,8 +78,12 @@ struct FileBehaviour {
     int pageDelayMs = 0;
     bool apiWithoutLength = false;
 
-    int redirect = 0; // 0, 302 or 303
+    int redirect = 0; // 0, 301, 302, 303, 307 or 308
     bool redirectWww = false;
+    RedirectScheme redirectScheme = RedirectScheme::Same;
+    int headStatus = 0; // 405 or 501 for HEAD; -1: HEAD gets no reply; 0: as GET
+    int goneStatus = 0; // 404 or 410 for every /direct request; 0: none
+    QByteArray contentDisposition; // the field's value; empty: none
     bool splitHeader = false;
     bool chunked = false;
     bool unsized = false;

@@ -6,6 +6,7 @@
 
 #include <QCryptographicHash>
 #include <QHostAddress>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUrl>
@@ -46,6 +47,31 @@ EmulatedResponse ApiText(const QByteArray &text, bool withLength = true, int del
 EmulatedResponse NotFound()
 {
     return Small(404, "Not Found", "text/html", "<html><body><h1>404 Not Found</h1></body></html>");
+}
+
+EmulatedResponse Redirect(int status, const QByteArray &location)
+{
+    static const QHash<int, QByteArray> reasons{{301, "Moved Permanently"}, {302, "Found"}, {303, "See Other"},
+                                                {307, "Temporary Redirect"}, {308, "Permanent Redirect"}};
+    EmulatedResponse response;
+    response.status = status;
+    response.head = Head(status, reasons.value(status), "text/plain", 0, "Location: " + location + "\r\n");
+    return response;
+}
+
+// The head of `response` without its body, as HEAD is answered.
+EmulatedResponse HeadOnly(EmulatedResponse response)
+{
+    const qsizetype end = response.head.indexOf("\r\n\r\n");
+    if (end >= 0)
+        response.head.truncate(end + 4);
+    response.fileId.clear();
+    response.bodyStart = 0;
+    response.bodyEnd = 0;
+    response.stopAt = -1;
+    response.chunked = false;
+    response.bytesPerSecond = 0;
+    return response;
 }
 
 QHash<QString, QString> ParseQuery(const QString &query)
@@ -105,7 +131,7 @@ ServiceEmulator::ServiceEmulator(QObject *parent)
     : QObject(parent)
     , m_server(new QTcpServer(this))
 {
-    connect(m_server, &QTcpServer::newConnection, this, &ServiceEmulator::OnNewConnection);
+    connect(m_server, &QTcpServer::pendingConnectionAvailable, this, [this] { OnNewConnection(m_server); });
     for (const CatalogueEntry &entry : DemoCatalogue())
         AddFile(entry.fileId, entry.fileName, FileBehaviour::FromFileId(entry.fileId).value());
 }
@@ -120,6 +146,31 @@ bool ServiceEmulator::Listen(quint16 port)
 quint16 ServiceEmulator::Port() const
 {
     return m_server->serverPort();
+}
+
+quint16 ServiceEmulator::ListenTls(const QSslConfiguration &configuration, quint16 port)
+{
+    auto *server = new QSslServer(this);
+    server->setSslConfiguration(configuration);
+    if (!server->listen(QHostAddress::LocalHost, port)) {
+        delete server;
+        return 0;
+    }
+    // A TLS connection becomes pending once its handshake is done.
+    connect(server, &QTcpServer::pendingConnectionAvailable, this, [this, server] { OnNewConnection(server); });
+    m_tlsServers.append(server);
+    return server->serverPort();
+}
+
+quint16 ServiceEmulator::TlsPort() const
+{
+    return m_tlsServers.isEmpty() ? 0 : m_tlsServers.first()->serverPort();
+}
+
+QString ServiceEmulator::DirectLink(const QString &fileId, const QString &fileName, bool https) const
+{
+    return QStringLiteral("%1://127.0.0.1:%2/direct/%3/%4")
+        .arg(QLatin1String(https ? "https" : "http"), QString::number(https ? TlsPort() : Port()), fileId, fileName);
 }
 
 QString ServiceEmulator::Host() const
@@ -171,9 +222,9 @@ QByteArray ServiceEmulator::HttpResponse(int status, const QByteArray &reason, c
     return Head(status, reason, contentType, body.size()) + body;
 }
 
-void ServiceEmulator::OnNewConnection()
+void ServiceEmulator::OnNewConnection(QTcpServer *server)
 {
-    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+    while (QTcpSocket *socket = server->nextPendingConnection()) {
         auto *connection = new EmulatorConnection(
             socket,
             [this](const QByteArray &method, const QString &target, const QByteArray &range) {
@@ -192,7 +243,8 @@ void ServiceEmulator::CountBodyBytes(const QString &fileId, qint64 bytes)
 
 EmulatedResponse ServiceEmulator::Respond(const QByteArray &method, const QString &target, const QByteArray &range)
 {
-    const EmulatedResponse response = Route(method, target, range);
+    const EmulatedResponse response =
+        method == "HEAD" ? HeadOnly(Route(method, target, range)) : Route(method, target, range);
     m_requests.append(target);
     if (m_logToStderr) {
         std::fprintf(stderr, "%s %s -> %d\n", method.constData(), qPrintable(target), response.status);
@@ -204,7 +256,8 @@ EmulatedResponse ServiceEmulator::Respond(const QByteArray &method, const QStrin
 
 EmulatedResponse ServiceEmulator::Route(const QByteArray &method, const QString &target, const QByteArray &range)
 {
-    if (method != "GET")
+    const bool direct = target.startsWith(QLatin1String("/direct/"));
+    if (method != "GET" && !(direct && method == "HEAD"))
         return Small(405, "Method Not Allowed", "text/plain", "GET only\n");
 
     for (const auto &[prefix, handler] : m_routes) {
@@ -227,6 +280,8 @@ EmulatedResponse ServiceEmulator::Route(const QByteArray &method, const QString 
     const QString fileName = Decoded(segments.value(3));
     if (segments.value(1) == QLatin1String("files"))
         return FilePage(fileId, fileName);
+    if (direct)
+        return DirectFile(method, fileId, fileName, range);
     if (segments.value(1) == QLatin1String("get")) {
         const std::optional<FileBehaviour> file = FindFile(fileId);
         return file ? FileBody(fileId, *file, range) : NotFound();
@@ -253,11 +308,39 @@ EmulatedResponse ServiceEmulator::ApiAnswer(const QHash<QString, QString> &query
     if (file->redirect != 0) {
         const QByteArray location = (file->redirectWww ? "http://www." : "http://") + Host().toLatin1() + "/get/"
             + QUrl::toPercentEncoding(fileId) + '/' + QUrl::toPercentEncoding(query.value(QStringLiteral("filename")));
-        EmulatedResponse response;
-        response.status = file->redirect;
-        response.head = Head(file->redirect, file->redirect == 302 ? "Found" : "See Other", "text/plain", 0,
-                             "Location: " + location + "\r\n");
-        return response;
+        return Redirect(file->redirect, location);
+    }
+    return FileBody(fileId, *file, range);
+}
+
+EmulatedResponse ServiceEmulator::DirectFile(const QByteArray &method, const QString &fileId,
+                                             const QString &fileName, const QByteArray &range) const
+{
+    const std::optional<FileBehaviour> file = FindFile(fileId);
+    if (!file)
+        return NotFound();
+    if (file->goneStatus != 0)
+        return Small(file->goneStatus, file->goneStatus == 410 ? "Gone" : "Not Found", "text/plain", "gone\n");
+    if (method == "HEAD" && file->headStatus < 0) {
+        EmulatedResponse silence; // the connection closes without a byte
+        silence.status = 0;
+        return silence;
+    }
+    if (method == "HEAD" && file->headStatus > 0) {
+        return Small(file->headStatus, file->headStatus == 405 ? "Method Not Allowed" : "Not Implemented",
+                     "text/plain", "no HEAD\n");
+    }
+    if (file->redirect != 0) {
+        QStringList words = fileId.split(QLatin1Char('_'));
+        words.removeAll(QLatin1Char('r') + QString::number(file->redirect));
+        QByteArray location = "/direct/" + QUrl::toPercentEncoding(words.join(QLatin1Char('_'))) + '/'
+            + QUrl::toPercentEncoding(fileName);
+        using Scheme = FileBehaviour::RedirectScheme;
+        if (file->redirectScheme == Scheme::ToHttps)
+            location.prepend("https://127.0.0.1:" + QByteArray::number(TlsPort()));
+        else if (file->redirectScheme == Scheme::ToHttp)
+            location.prepend("http://" + Host().toLatin1());
+        return Redirect(file->redirect, location);
     }
     return FileBody(fileId, *file, range);
 }
@@ -368,6 +451,8 @@ EmulatedResponse ServiceEmulator::FileBody(const QString &fileId, const FileBeha
     response.bodyStart = requested ? requested->first : 0;
     response.bodyEnd = requested && requested->second >= 0 ? qMin(requested->second + 1, file.size) : file.size;
     QByteArray fields = file.chunked ? "Transfer-Encoding: chunked\r\n" : "";
+    if (!file.contentDisposition.isEmpty())
+        fields += "Content-Disposition: " + file.contentDisposition + "\r\n";
     if (requested) {
         fields += "Content-Range: bytes " + QByteArray::number(response.bodyStart) + '-'
             + QByteArray::number(response.bodyEnd - 1) + '/' + size + "\r\n";

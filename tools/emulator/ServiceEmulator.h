@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class QSslConfiguration;
 class QTcpServer;
 
 // A stand-in for the file-hosting service on 127.0.0.1, speaking HTTP/1.1:
@@ -20,9 +21,12 @@ class QTcpServer;
 //   /cgi-bin/rsapi.cgi?sub=download_v1&fileid=ID&filename=NAME&dlauth=AUTH   the file body
 //   /files/ID/NAME                                              the file's page
 //   /get/ID/NAME                                                the file body (redirect target)
+//   /direct/ID/NAME                                             a direct link: the file body to
+//                                      GET and its head alone to HEAD (only here is HEAD answered)
 //
 // Every request for a file body may carry a Range field (see FileBehaviour); a
 // redirect is answered as it is, the range being served at the redirect target.
+// Every route is served on the plain port and on every TLS port (ListenTls).
 //
 // Files are known by id: an id spells its behaviour (FileBehaviour), files added
 // with AddFile and the demo catalogue carry a name too. The download host in a
@@ -47,8 +51,15 @@ public:
     quint16 Port() const;
     // "127.0.0.1:" + port: the value for the API and file-server host settings.
     QString Host() const;
+    // Also serves https on 127.0.0.1:`port` (0 picks a free one) with the
+    // certificate and key of `configuration`; the first such port is the one
+    // "tohttps" redirects name. The port, or 0 when it cannot listen.
+    quint16 ListenTls(const QSslConfiguration &configuration, quint16 port = 0);
+    quint16 TlsPort() const;
     // "http://" + Host() + "/files/" + id + "/" + name
     QString SharingLink(const QString &fileId, const QString &fileName) const;
+    // "http://127.0.0.1:<port>/direct/" + id + "/" + name, or https on TlsPort().
+    QString DirectLink(const QString &fileId, const QString &fileName, bool https = false) const;
 
     // A file with an id of any form, its name and behaviour.
     void AddFile(const QString &fileId, const QString &fileName, const FileBehaviour &behaviour);
@@ -86,18 +97,21 @@ private:
         FileBehaviour behaviour;
     };
 
-    void OnNewConnection();
+    void OnNewConnection(QTcpServer *server);
     EmulatedResponse Respond(const QByteArray &method, const QString &target, const QByteArray &range);
     EmulatedResponse Route(const QByteArray &method, const QString &target, const QByteArray &range);
     EmulatedResponse ApiAnswer(const QHash<QString, QString> &query, const QByteArray &range);
     EmulatedResponse CheckFiles(const QHash<QString, QString> &query);
     EmulatedResponse TicketAnswer(const QHash<QString, QString> &query, const QByteArray &range);
+    EmulatedResponse DirectFile(const QByteArray &method, const QString &fileId, const QString &fileName,
+                                const QByteArray &range) const;
     EmulatedResponse FileBody(const QString &fileId, const FileBehaviour &file, const QByteArray &range) const;
     void CountBodyBytes(const QString &fileId, qint64 bytes);
     EmulatedResponse FilePage(const QString &fileId, const QString &fileName);
     QString CheckLine(const QString &fileId, const QString &requestedName) const;
 
     QTcpServer *m_server;
+    QList<QTcpServer *> m_tlsServers;
     QHash<QString, NamedFile> m_files;
     QHash<QString, int> m_ticketRequests;
     QList<std::pair<QString, RouteHandler>> m_routes;
