@@ -242,7 +242,8 @@ void clsDirectLink::DropReply()
     QMetaObject::invokeMethod(
         reply,
         [reply] {
-            reply->abort();
+            if (!reply->isFinished())
+                reply->abort();
             reply->deleteLater();
         },
         Qt::QueuedConnection);

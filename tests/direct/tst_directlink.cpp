@@ -1,7 +1,14 @@
 #include "direct/ContentDisposition.h"
 #include "direct/clsDirectLink.h"
 
+#include "CertificateAuthority.h"
 #include "ScriptedHttpServer.h"
+#include "ServiceEmulator.h"
+#include "transfer/TlsTrust.h"
+
+#include <QFile>
+#include <QSslConfiguration>
+#include <QTemporaryDir>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -263,6 +270,60 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitFor([&] { return reports.count() == 4; }, 5000));
         QCOMPARE(reports.last().at(1).toString(), QStringLiteral("Done"));
         QCOMPARE(client.FileSize(), qint64(9));
+    }
+
+    // The check trusts what the downloader trusts, and says why it does not.
+    void checkOverTls_data()
+    {
+        QTest::addColumn<QString>("leaf");
+        QTest::addColumn<QString>("problem"); // empty: "Done"
+        QTest::newRow("trusted") << "trusted" << "";
+        QTest::newRow("unknown authority") << "unknown authority" << "certificate problem: The issuer certificate";
+        QTest::newRow("expired") << "expired" << "certificate problem: The certificate has expired";
+        QTest::newRow("wrong host") << "wrong host" << "certificate problem: The host name did not match";
+    }
+    void checkOverTls()
+    {
+        QFETCH(QString, leaf);
+        QFETCH(QString, problem);
+        const CertificateAuthority authority(QStringLiteral("Check Test Authority"));
+        const CertificateAuthority stranger(QStringLiteral("Unknown Authority"));
+        CertificateAuthority::Subject subject;
+        subject.addresses = {QHostAddress::LocalHost};
+        if (leaf == QLatin1String("expired")) {
+            subject.notBefore = QDateTime::currentDateTimeUtc().addDays(-30);
+            subject.notAfter = QDateTime::currentDateTimeUtc().addDays(-1);
+        } else if (leaf == QLatin1String("wrong host")) {
+            subject.addresses.clear();
+            subject.dnsNames = {QStringLiteral("wrong.example")};
+        }
+        const CertificateAuthority::Issued issued =
+            leaf == QLatin1String("unknown authority") ? stranger.Issue(subject) : authority.Issue(subject);
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setLocalCertificate(issued.certificate);
+        tls.setPrivateKey(issued.key);
+        ServiceEmulator emulator;
+        QVERIFY(emulator.Listen() && emulator.ListenTls(tls) > 0);
+        QTemporaryDir trust;
+        QFile ca(trust.filePath(QStringLiteral("ca.pem")));
+        QVERIFY(ca.open(QIODevice::WriteOnly) && ca.write(authority.Certificate().toPem()) > 0);
+        ca.close();
+        qputenv(TlsTrust::ExtraCaVariable, QFile::encodeName(ca.fileName()));
+
+        clsDirectLink client;
+        QSignalSpy reports(&client, &clsDirectLink::StatusCheck);
+        client.setSharingLink(emulator.DirectLink(QStringLiteral("9_s3k"), QStringLiteral("tls.bin"), true));
+        client.Check();
+        QVERIFY(QTest::qWaitFor([&] { return reports.count() >= (problem.isEmpty() ? 2 : 3); }, 5000));
+        qunsetenv(TlsTrust::ExtraCaVariable);
+        if (problem.isEmpty()) {
+            QCOMPARE(reports.at(1).at(1).toString(), QStringLiteral("Done"));
+            QCOMPARE(client.FileSize(), qint64(3 * 1024));
+            return;
+        }
+        QCOMPARE(reports.at(1).at(1).toString(), QStringLiteral("Error"));
+        QVERIFY2(reports.at(1).at(2).toString().startsWith(problem), qPrintable(reports.at(1).at(2).toString()));
+        QCOMPARE(reports.at(2).at(1).toString(), QStringLiteral("Stop"));
     }
 
     void notAWebAddress()

@@ -1,16 +1,20 @@
 #include "QueueSession.h"
 
+#include "CertificateAuthority.h"
 #include "EmulatedContent.h"
 
 #include "app/LinkChecker.h"
 #include "queue/DownloadScheduler.h"
 #include "queue/QueueCommands.h"
 #include "transfer/DownloadAsynch.h"
+#include "transfer/TlsTrust.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSslConfiguration>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -83,6 +87,83 @@ private Q_SLOTS:
                         < s.downHistory.indexOf(QString::number(rows[i]) + ":Requesting File"));
         }
         QCOMPARE(s.Controller().Scheduler().ActiveCount(), qint16(0));
+    }
+
+    // A direct http and a direct https link between two service links: all are
+    // checked in turn, moved, and downloaded one after another with exact bytes;
+    // the direct rows skip the negotiation, the service rows keep it.
+    void directLinksBetweenServiceRows()
+    {
+        QueueSession s;
+        QVERIFY(s.Started());
+        const CertificateAuthority authority(QStringLiteral("Queue Test Authority"));
+        CertificateAuthority::Subject loopback;
+        loopback.addresses = {QHostAddress::LocalHost};
+        const CertificateAuthority::Issued leaf = authority.Issue(loopback);
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setLocalCertificate(leaf.certificate);
+        tls.setPrivateKey(leaf.key);
+        QVERIFY(s.Emulator().ListenTls(tls) > 0);
+        QTemporaryDir trust;
+        QFile ca(trust.filePath(QStringLiteral("ca.pem")));
+        QVERIFY(ca.open(QIODevice::WriteOnly) && ca.write(authority.Certificate().toPem()) > 0);
+        ca.close();
+        qputenv(TlsTrust::ExtraCaVariable, QFile::encodeName(ca.fileName()));
+
+        const QString httpId = QStringLiteral("41_s50k_r301_cdquoted");
+        const QString httpsId = QStringLiteral("42_s30k_chunked_head405");
+        const QStringList links{QueueSession::Link(QStringLiteral("40_s20k_dl2"), QStringLiteral("first.zip")),
+                                s.Emulator().DirectLink(httpId, QStringLiteral("moved.bin")),
+                                s.Emulator().DirectLink(httpsId, QStringLiteral("secure.tar"), true),
+                                s.Emulator().DirectLink(QStringLiteral("43_gone404"), QStringLiteral("gone.bin")),
+                                QueueSession::Link(QStringLiteral("44_s10k"), QStringLiteral("last.rar"))};
+        s.Controller().cmdCheckLinks_Click(links.join(QLatin1Char('\n')));
+        QCOMPARE(s.Prompts().shown.last().text, QStringLiteral("5 Links Added"));
+        QTRY_VERIFY_WITH_TIMEOUT(!s.Controller().Checker().IsChecking()
+                                     && s.checkHistory.filter(QRegularExpression(":(Available|UnAvailable)$")).size() == 5,
+                                 kTimeout);
+        RecordSet check = s.Controller().Store().rsCheckList.Clone();
+        QStringList names;
+        QStringList statuses;
+        for (; !check.IsEOF(); check.MoveNext()) {
+            names.append(check.Field(u"File_Name").toString());
+            statuses.append(check.Field(u"Status").toString());
+        }
+        QCOMPARE(statuses, (QStringList{"Available", "Available", "Available", "UnAvailable", "Available"}));
+        QCOMPARE(names, (QStringList{"first.zip", "quoted name.bin", "secure.tar", "??", "last.rar"}));
+        check.MoveFirst();
+        check.MoveNext();
+        QVERIFY2(check.Field(u"Final_URL").toString().endsWith(QLatin1String("/direct/41_s50k_cdquoted/moved.bin")),
+                 qPrintable(check.Field(u"Final_URL").toString()));
+        check.MoveNext();
+        QCOMPARE(check.Field(u"File_Size").toString(), QStringLiteral("30 KB"));
+        check.MoveNext();
+        QCOMPARE(check.Field(u"Error_Desc").toString(), QStringLiteral("HTTP 404 Not Found"));
+
+        s.Emulator().ClearRequests();
+        s.Controller().cmdDownloadLinks_Click();
+        const QList<qint64> rows = s.DownIds();
+        QCOMPARE(rows.size(), 4);
+        QTRY_VERIFY_WITH_TIMEOUT(s.Status(rows[3]) == QLatin1String("Complete"), kTimeout);
+        const QStringList ids{"40_s20k_dl2", httpId, httpsId, "44_s10k"};
+        const QList<qint64> sizes{20 * 1024, 50 * 1024, 30 * 1024, 10 * 1024};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(s.Status(rows[i]), QStringLiteral("Complete"));
+            QCOMPARE(s.Field(rows[i], u"Local_File_Name"), names.at(i < 3 ? i : 4));
+            QCOMPARE(s.Field(rows[i], u"Downloaded_Bytes").toLongLong(), sizes[i]);
+            QCOMPARE(FileContent(QDir(s.DownloadFolder()).filePath(s.Field(rows[i], u"Local_File_Name"))),
+                     EmulatedContent::Bytes(QString(ids[i]).remove(QLatin1String("_r301")), 0, sizes[i]));
+            if (i > 0)
+                QVERIFY(s.downHistory.indexOf(QString::number(rows[i - 1]) + ":Complete")
+                        < s.downHistory.indexOf(QString::number(rows[i]) + ":Requesting File"));
+        }
+        // The service rows waited for their ticket; the direct ones went straight to the transfer.
+        QVERIFY(!s.HistoryOf(rows[0]).filter(QRegularExpression("^Wait \\d+ Seconds$")).isEmpty());
+        for (int i : {1, 2})
+            QVERIFY(!s.HistoryOf(rows[i]).join(QLatin1Char(' ')).contains(QLatin1String("Wait")));
+        // The check's redirect is not followed again.
+        QCOMPARE(s.Emulator().Requests().filter(QStringLiteral("_r301")), QStringList());
+        qunsetenv(TlsTrust::ExtraCaVariable);
     }
 
     void serviceWaitIsCountedDownInTheRow()
