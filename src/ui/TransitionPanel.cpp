@@ -11,7 +11,8 @@ TransitionPanel::TransitionPanel(QWidget *parent)
     , m_animation(new QVariantAnimation(this))
 {
     setObjectName(QStringLiteral("frEffect"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
     m_animation->setStartValue(0.0);
     m_animation->setEndValue(1.0);
     m_animation->setDuration(EffectMilliseconds);
@@ -37,6 +38,9 @@ bool TransitionPanel::IsPlaying() const
 void TransitionPanel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    const qreal progress = m_animation->currentValue().toReal();
+    // The page comes through as the effect ends.
+    painter.setOpacity(1.0 - progress);
     const QRectF area = rect();
     QLinearGradient ground(area.topLeft(), area.bottomLeft());
     ground.setColorAt(0, QColor(Theme::Navy));
@@ -44,7 +48,6 @@ void TransitionPanel::paintEvent(QPaintEvent *)
     painter.fillRect(area, ground);
 
     // The curtain sweeps across a page switch and falls from the top on opening.
-    const qreal progress = m_animation->currentValue().toReal();
     QRectF curtain = area;
     QLinearGradient edge;
     if (m_effect == Effect::Opening) {

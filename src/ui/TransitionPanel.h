@@ -5,8 +5,10 @@
 class QVariantAnimation;
 
 // The short covering effect played over the page area while the window changes
-// pages: a light curtain drawn across a navy-to-blue ground. It runs on an
-// animation of its own, shorter than the page switch, and stops when hidden.
+// pages: a light curtain drawn across a navy-to-blue ground that fades away
+// over the new page. It runs on an animation of its own, shorter than the page
+// switch, and stops when hidden. It never takes input: clicks reach the page
+// beneath it at once.
 class TransitionPanel final : public QWidget
 {
     Q_OBJECT

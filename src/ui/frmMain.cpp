@@ -604,6 +604,9 @@ void frmMain::cmdToolBar_Click(int index)
 {
     if (!m_toolBar->button(index))
         return;
+    // The page is in front at once, under the effect, so no click meant for it
+    // is lost while the effect plays.
+    BringToFront(index);
     m_frEffect->Start(TransitionPanel::Effect::PageSwitch);
     // A click while the transition runs only changes the page it ends on.
     if (!m_tmrEffect->isActive())

@@ -57,8 +57,8 @@ public:
     void AttachPrompter(WidgetPrompter &prompter);
 
     // ---- Pages
-    // A toolbar button's click: plays the transition and, when tmrEffect fires,
-    // brings the page of the last click to the front.
+    // A toolbar button's click: brings the page to the front under the
+    // transition, which tmrEffect ends; the page of the last click stays.
     void cmdToolBar_Click(int index);
     // The page of the last click (or 0).
     int CurrentPage() const { return m_currentPage; }

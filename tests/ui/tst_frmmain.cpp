@@ -246,7 +246,7 @@ private Q_SLOTS:
         QVERIFY(w.cmdToolBar(frmMain::SearchPage)->isChecked());
         QVERIFY(!w.cmdToolBar(frmMain::DownloadListPage)->isChecked());
         QVERIFY(!w.cmdToolBar(frmMain::AddNewDownloadPage)->isChecked());
-        QCOMPARE(w.FrontPage(), 0); // until the transition ends
+        QCOMPARE(w.FrontPage(), int(frmMain::SearchPage)); // at once, under the transition
         QVERIFY(p.WaitForTransition());
         QCOMPARE(fired.count(), 1);
         QCOMPARE(w.FrontPage(), int(frmMain::SearchPage));
@@ -263,6 +263,28 @@ private Q_SLOTS:
         QVERIFY(p.WaitForTransition());
         QCOMPARE(w.FrontPage(), int(frmMain::AboutPage));
         QVERIFY(w.cmdToolBar(frmMain::AboutPage)->isChecked());
+    }
+
+    // Neither the opening nor a page switch swallows a click: it reaches the
+    // page in front, through the effect.
+    void transitionsLetClicksThrough()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        frmMain &w = p.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.tmrEffect()->isActive()); // the opening
+        const bool caught = w.chkCatch()->isChecked();
+        QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, w.Label16()->mapTo(&w, w.Label16()->rect().center()));
+        QCOMPARE(w.chkCatch()->isChecked(), !caught);
+
+        QVERIFY(p.WaitForTransition());
+        w.cmdToolBar_Click(frmMain::SearchPage);
+        QVERIFY(w.tmrEffect()->isActive());
+        QSignalSpy clicked(w.cmdSearch(), &QPushButton::clicked);
+        QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, w.cmdSearch()->mapTo(&w, w.cmdSearch()->rect().center()));
+        QCOMPARE(clicked.count(), 1);
     }
 
     void windowSnapsToItsMinimumSize()
