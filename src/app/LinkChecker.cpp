@@ -137,6 +137,26 @@ void LinkChecker::ClearList()
     for (int row = 0; row < rows.RowCount(); ++row)
         all[size_t(row)] = row;
     rows.RemoveRows(std::move(all));
+    CancelRunningCheck();
+}
+
+void LinkChecker::RemoveRows(const QList<qint64> &ids)
+{
+    RecordTable &rows = *m_store.rsCheckList.Table();
+    std::vector<int> doomed;
+    for (int row = rows.RowCount() - 1; row >= 0; --row) {
+        if (ids.contains(rows.IdAt(row)))
+            doomed.push_back(row);
+    }
+    if (doomed.empty())
+        return;
+    rows.RemoveRows(std::move(doomed));
+    if (ids.contains(m_checkingId))
+        CancelRunningCheck();
+}
+
+void LinkChecker::CancelRunningCheck()
+{
     if (m_isChecking && m_checkingDirect)
         m_directClient.Cancel(m_directClient.DownItemID());
     else if (m_isChecking)

@@ -31,6 +31,9 @@ public:
     // "Clear List": every row goes; a running check ends without writing and the
     // checker goes on with whatever is added next.
     void ClearList();
+    // The rows `ids` go (the Delete key on the grid's selection); a check of one
+    // of them ends without writing, as for "Clear List".
+    void RemoveRows(const QList<qint64> &ids);
     // "Download Available Links": the available rows go to the download list,
     // the check list is cleared. Returns true when the list held rows (the
     // caller then starts the queue).
@@ -45,6 +48,7 @@ private:
     // What a "Done" writes: the service's file fields, or the direct link's.
     void WriteAvailable();
     void EndOfRow();
+    void CancelRunningCheck();
 
     LinkStore &m_store;
     clsRapidShare &m_client;

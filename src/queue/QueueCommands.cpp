@@ -117,8 +117,18 @@ void QueueCommands::RemoveRows(const std::function<bool(const RecordSet &)> &tak
 
 void QueueCommands::RemoveSelectedDownloads()
 {
-    RemoveRows([this](const RecordSet &row) {
-        if (!IsTicked(row))
+    RemoveUnlessTransferring([](const RecordSet &row) { return IsTicked(row); });
+}
+
+void QueueCommands::RemoveDownloads(const QList<qint64> &ids)
+{
+    RemoveUnlessTransferring([&ids](const RecordSet &row) { return ids.contains(row.ID()); });
+}
+
+void QueueCommands::RemoveUnlessTransferring(const std::function<bool(const RecordSet &)> &take)
+{
+    RemoveRows([this, &take](const RecordSet &row) {
+        if (!take(row))
             return false;
         if (m_scheduler.IsTransferring(row.ID())) {
             ShowRefusal(QStringLiteral("Can not remove item. Download In Progress, Please Stop first."));

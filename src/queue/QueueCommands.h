@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -32,6 +33,9 @@ public:
     void StopSelectedDownloads();
     // Ticked rows go, except the row whose transfer is running.
     void RemoveSelectedDownloads();
+    // The rows `ids` go (the Delete key on the grid's selection), except the
+    // row whose transfer is running.
+    void RemoveDownloads(const QList<qint64> &ids);
 
     void ClearCompleteItems();
     void ClearErrorItems();
@@ -47,6 +51,8 @@ private:
     // Deletes the rows `take` accepts, in one go, with their partial files; the
     // rows are walked from the last.
     void RemoveRows(const std::function<bool(const RecordSet &)> &take);
+    // Removes the rows `take` accepts, refusing the one being transferred.
+    void RemoveUnlessTransferring(const std::function<bool(const RecordSet &)> &take);
     void ShowRefusal(const QString &text);
 
     LinkStore &m_store;

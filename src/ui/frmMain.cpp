@@ -1,5 +1,7 @@
 #include "ui/frmMain.h"
 
+#include "app/LinkChecker.h"
+
 #include "app/MainController.h"
 #include "app/SearchResultModel.h"
 #include "clipboard/ClipboardWatch.h"
@@ -37,6 +39,7 @@
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
+#include <QShortcut>
 #include <QTableView>
 #include <QTimer>
 
@@ -241,7 +244,7 @@ void frmMain::BuildAddNewDownloadPage()
     m_txtDownPath->setReadOnly(true);
     m_txtDownPath->setAccessibleName(QStringLiteral("Download Folder"));
     Place(m_txtDownPath, 1700, 165, 4800, 330);
-    m_btnBrowse = NewButton(page, "btnBrowse", QStringLiteral("Browse..."), QStringLiteral("Choose the download folder"));
+    m_btnBrowse = NewButton(page, "btnBrowse", QStringLiteral("&Browse..."), QStringLiteral("Choose the download folder"));
     Place(m_btnBrowse, 6600, 150, 1200, 360);
 
     const QString catchCaption = QStringLiteral("Catch RapidShare Links in the clipboard");
@@ -259,7 +262,7 @@ void frmMain::BuildAddNewDownloadPage()
     m_txtLinks->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_txtLinks->setAccessibleName(QStringLiteral("Links"));
     Place(m_txtLinks, 230, 1000, 8000, 1000);
-    m_cmdCheckLinks = NewButton(page, "cmdCheckLinks", QStringLiteral("Check Links"));
+    m_cmdCheckLinks = NewButton(page, "cmdCheckLinks", QStringLiteral("&Check Links"));
     Place(m_cmdCheckLinks, 6500, 2080, kCheckLinksWidth, kCheckLinksHeight);
 
     m_CheckGrid = new QTableView(page);
@@ -267,9 +270,9 @@ void frmMain::BuildAddNewDownloadPage()
     m_CheckGrid->setAccessibleName(QStringLiteral("Check List"));
     Place(m_CheckGrid, kCheckGridLeft, kCheckGridTop, 8000, 1000);
 
-    m_cmdClearCheckList = NewButton(page, "cmdClearCheckList", QStringLiteral("Clear List"));
+    m_cmdClearCheckList = NewButton(page, "cmdClearCheckList", QStringLiteral("Clear &List"));
     Place(m_cmdClearCheckList, kCheckGridLeft, 3800, 1500, kBottomButtonHeight);
-    m_cmdDownloadLinks = NewButton(page, "cmdDownloadLinks", QStringLiteral("Download Available Links"));
+    m_cmdDownloadLinks = NewButton(page, "cmdDownloadLinks", QStringLiteral("&Download Available Links"));
     Place(m_cmdDownloadLinks, 5600, 3800, kDownloadLinksWidth, kBottomButtonHeight);
 }
 
@@ -279,15 +282,15 @@ void frmMain::BuildDownloadListPage()
     m_MyFrame1 = NewPanel(page, "MyFrame1");
     Place(m_MyFrame1, 0, 60, 8000, 600);
     const QString runningTip = QStringLiteral("Include/Exclude Complete,Waiting or Runing items");
-    m_cmdStartDownload = NewButton(m_MyFrame1, "cmdStartDownload", QStringLiteral("Start Download"),
+    m_cmdStartDownload = NewButton(m_MyFrame1, "cmdStartDownload", QStringLiteral("&Start Download"),
                                    QStringLiteral("Start download All/Selected items"));
     Place(m_cmdStartDownload, 120, 112, 1600, 375);
-    m_cmdStopDownload = NewButton(m_MyFrame1, "cmdStopDownload", QStringLiteral("Stop Download"),
+    m_cmdStopDownload = NewButton(m_MyFrame1, "cmdStopDownload", QStringLiteral("S&top Download"),
                                   QStringLiteral("Stop download All/Selected items"));
     Place(m_cmdStopDownload, 1800, 112, 1600, 375);
-    m_cmdFilter = NewButton(m_MyFrame1, "cmdFilter", QStringLiteral("Filter Listed Items"), runningTip);
+    m_cmdFilter = NewButton(m_MyFrame1, "cmdFilter", QStringLiteral("&Filter Listed Items"), runningTip);
     Place(m_cmdFilter, 3480, 112, 1800, 375);
-    m_cmdClearItems = NewButton(m_MyFrame1, "cmdClearItems", QStringLiteral("Clear Items"), runningTip);
+    m_cmdClearItems = NewButton(m_MyFrame1, "cmdClearItems", QStringLiteral("&Clear Items"), runningTip);
     Place(m_cmdClearItems, 5360, 112, 1500, 375);
 
     connect(m_cmdStartDownload, &QPushButton::clicked, this,
@@ -314,7 +317,7 @@ void frmMain::BuildSearchPage()
     m_txtSearch->setObjectName(QStringLiteral("txtSearch"));
     m_txtSearch->setAccessibleName(QStringLiteral("Search Text"));
     Place(m_txtSearch, 1350, 120, 4500, 345);
-    m_cmdSearch = NewButton(m_MyFrame2, "cmdSearch", QStringLiteral("Search RapidShare"));
+    m_cmdSearch = NewButton(m_MyFrame2, "cmdSearch", QStringLiteral("&Search RapidShare"));
     Place(m_cmdSearch, 6000, 105, 2250, 375);
 
     auto newList = [this](const char *name, const QString &caption, const QStringList &entries) {
@@ -379,8 +382,8 @@ void frmMain::BuildSearchPage()
     m_cmdNextPage = NewButton(page, "cmdNextPage", QStringLiteral(">>"), QStringLiteral("Next Results Page"));
 
     m_cmdAddSearchItems =
-        NewButton(page, "cmdAddSearchItems", QStringLiteral("Add selected items as new downloads"));
-    m_cmdAddAndStart = NewButton(page, "cmdAddAndStart", QStringLiteral("Add selected items And Start Download"));
+        NewButton(page, "cmdAddSearchItems", QStringLiteral("&Add selected items as new downloads"));
+    m_cmdAddAndStart = NewButton(page, "cmdAddAndStart", QStringLiteral("Add selected items And Start &Download"));
     m_lblAddSearch = NewLabel(page, QString(), "lblAddSearch");
 
     m_gifWait = new QLabel(page);
@@ -719,6 +722,43 @@ void frmMain::ConnectCommands()
     ConnectCheckPage();
     ConnectDownloadListMenus();
     ConnectSearchPage();
+    ConnectKeys();
+}
+
+void frmMain::ConnectKeys()
+{
+    // Ctrl+1 to Ctrl+4: the pages, in the toolbar's order.
+    for (int slot = 0; slot < 4; ++slot) {
+        auto *page = new QShortcut(QKeySequence(QKeyCombination(Qt::ControlModifier, Qt::Key(Qt::Key_1 + slot))), this);
+        connect(page, &QShortcut::activated, this, [this, slot] { cmdToolBar_Click(PageIndices[size_t(slot)]); });
+    }
+    // Delete: the selected rows of the grid in focus, through the commands'
+    // own refusals.
+    auto *deleteDownloads = new QShortcut(QKeySequence::Delete, m_Grid, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(deleteDownloads, &QShortcut::activated, this,
+            [this] { m_controller.Commands().RemoveDownloads(SelectedIds(*m_Grid)); });
+    auto *deleteChecks = new QShortcut(QKeySequence::Delete, m_CheckGrid, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(deleteChecks, &QShortcut::activated, this,
+            [this] { m_controller.Checker().RemoveRows(SelectedIds(*m_CheckGrid)); });
+    // Ctrl+V anywhere on the Add New Download page pastes into the link box
+    // (which pastes by itself when it has the focus).
+    auto *paste = new QShortcut(QKeySequence::Paste, PagePanel(AddNewDownloadPage), nullptr, nullptr,
+                                Qt::WidgetWithChildrenShortcut);
+    connect(paste, &QShortcut::activated, this, [this] {
+        m_txtLinks->setFocus();
+        m_txtLinks->paste();
+    });
+}
+
+QList<qint64> frmMain::SelectedIds(const QTableView &grid)
+{
+    QList<qint64> ids;
+    const auto *model = qobject_cast<const RecordTableModel *>(grid.model());
+    if (!model || !model->Table())
+        return ids;
+    for (const QModelIndex &row : grid.selectionModel()->selectedRows())
+        ids.append(model->Table()->IdAt(row.row()));
+    return ids;
 }
 
 void frmMain::ConnectCheckPage()

@@ -139,6 +139,9 @@ private:
     void SetUpCheckGrid();
     void SetUpGrid();
     void SetUpGridSearch();
+    void ConnectKeys();
+    // The IDs of the rows selected in a grid over a RecordTableModel.
+    static QList<qint64> SelectedIds(const QTableView &grid);
     // What every grid has beyond its layout: tooltips for cut texts and, over
     // `statusField`, a failed row's reason; widths kept across restarts.
     void FinishGrid(QTableView &grid, RecordTableModel *model, QStringView statusField);

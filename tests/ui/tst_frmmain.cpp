@@ -190,8 +190,84 @@ private Q_SLOTS:
         QVERIFY(p.Load());
         auto *control = p.window.findChild<QAbstractButton *>(name);
         QVERIFY(control);
-        QCOMPARE(control->text(), caption);
+        // The caption may carry an Alt mnemonic; the screen reader hears the caption.
+        QCOMPARE(QString(control->text()).remove(QLatin1Char('&')), caption);
+        QCOMPARE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), caption);
         QCOMPARE(control->toolTip(), toolTip);
+    }
+
+    // Alt with a button's underlined letter clicks it, on the page in front.
+    void mnemonicsClickTheirButtons_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<char>("letter");
+        QTest::newRow("Check Links") << int(frmMain::AddNewDownloadPage) << "cmdCheckLinks" << 'c';
+        QTest::newRow("Clear List") << int(frmMain::AddNewDownloadPage) << "cmdClearCheckList" << 'l';
+        QTest::newRow("Stop Download") << int(frmMain::DownloadListPage) << "cmdStopDownload" << 't';
+        QTest::newRow("Search RapidShare") << int(frmMain::SearchPage) << "cmdSearch" << 's';
+    }
+    void mnemonicsClickTheirButtons()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, name);
+        QFETCH(char, letter);
+        Program p;
+        QVERIFY(p.Load());
+        frmMain &w = p.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.cmdToolBar_Click(page);
+        auto *button = w.findChild<QPushButton *>(name);
+        QSignalSpy clicked(button, &QPushButton::clicked);
+        QTest::keyClick(&w, letter, Qt::AltModifier);
+        QTRY_COMPARE(clicked.count(), 1);
+    }
+
+    void keys()
+    {
+        Program p;
+        QVERIFY(p.Load({QStringLiteral("INSERT INTO DownList (Check_Box, Sharing_Link, Download_Status) "
+                                       "VALUES (0, 'http://x/1', 'Stopped'), (0, 'http://x/2', 'Stopped'), "
+                                       "(0, 'http://x/3', 'Queued')"),
+                        QStringLiteral("INSERT INTO CheckList (Sharing_Link, Status) "
+                                       "VALUES ('http://y/1', 'Error'), ('http://y/2', 'Available')")}));
+        frmMain &w = p.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+
+        // Ctrl+1 to Ctrl+4 switch pages.
+        const QList<int> pages{frmMain::AddNewDownloadPage, frmMain::DownloadListPage, frmMain::SearchPage,
+                               frmMain::AboutPage};
+        for (int i = 3; i >= 0; --i) {
+            QTest::keyClick(&w, char('1' + i), Qt::ControlModifier);
+            QCOMPARE(w.FrontPage(), pages.at(i));
+        }
+
+        // Ctrl+A selects every row; Delete removes the selection, whatever is ticked.
+        w.cmdToolBar_Click(frmMain::DownloadListPage);
+        w.Grid()->setFocus();
+        QTest::keyClick(w.Grid(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(w.Grid()->selectionModel()->selectedRows().size(), 3);
+        w.Grid()->clearSelection();
+        w.Grid()->selectRow(1);
+        QTest::keyClick(w.Grid(), Qt::Key_Delete);
+        QCOMPARE(p.Column(w.DownListModel(), 9), (QStringList{"http://x/1", "http://x/3"}));
+
+        w.cmdToolBar_Click(frmMain::AddNewDownloadPage);
+        w.CheckGrid()->setFocus();
+        QTest::keyClick(w.CheckGrid(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(w.CheckGrid(), Qt::Key_Delete);
+        QCOMPARE(w.CheckListModel()->rowCount(), 0);
+
+        // Ctrl+V on the page pastes into the link box, wherever the focus is on it.
+        QGuiApplication::clipboard()->setText(QStringLiteral("http://example.org/a.iso"));
+        w.btnBrowse()->setFocus();
+        QTest::keyClick(w.btnBrowse(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w.txtLinks()->toPlainText(), QStringLiteral("http://example.org/a.iso"));
+        QVERIFY(w.txtLinks()->hasFocus());
+        QTest::keyClick(w.txtLinks(), Qt::Key_V, Qt::ControlModifier); // the box's own paste, once
+        QCOMPARE(w.txtLinks()->toPlainText(), QStringLiteral("http://example.org/a.isohttp://example.org/a.iso"));
     }
 
     void searchPageStartsEmpty()
