@@ -37,7 +37,11 @@ SearchCommands::SearchCommands(SearchResultModel &rsSearch, clsShareSearch &Rapi
     connect(&m_rapidSearch, &clsShareSearch::DirectLinksFinished, this,
             &SearchCommands::RapidSearch_DirectLinksFinished);
     connect(&m_checker, &LinkChecker::ChecksFinished, this, &SearchCommands::Checker_ChecksFinished);
-    connect(&m_rapidSearch, &clsShareSearch::Error, this, &SearchCommands::SearchFailed);
+    connect(&m_rapidSearch, &clsShareSearch::Error, this, [this](const QString &sErrorDesc) {
+        if (m_fetching == Fetching::Search)
+            m_failure = sErrorDesc;
+        Q_EMIT SearchFailed(sErrorDesc);
+    });
 }
 
 SearchPageRules::PagingState SearchCommands::Paging() const
@@ -85,6 +89,7 @@ void SearchCommands::cmdSearch_Click(const Request &request)
     m_rapidSearch.setSortBy(request.sortBy);
     m_rapidSearch.setWebSite(1);
     m_searchText = request.text;
+    m_failure.clear();
     m_fetching = Fetching::Search;
     SetBusy(true);
     m_rapidSearch.StartSearch();
@@ -98,7 +103,9 @@ void SearchCommands::RapidSearch_SearchFinished()
     const SearchResultPage result = m_rapidSearch.SearchResult();
     m_pageCount = std::max<int>(0, result.PageCount);
     m_selectedIndex = m_pageCount > 0 ? 0 : -1;
-    m_caption = SearchPageRules::SummaryCaption(m_searchText, result.TotalCount, result.PageCount);
+    // A page that could not be fetched is no empty result.
+    m_caption = m_failure.isEmpty() ? SearchPageRules::SummaryCaption(m_searchText, result.TotalCount, result.PageCount)
+                                    : SearchPageRules::FailureCaption(m_searchText, m_failure);
     m_rsSearch.SetHits(SearchResultModel::HitsOf(result.Items));
     SetBusy(false);
     Q_EMIT PagesChanged();

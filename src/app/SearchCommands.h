@@ -60,6 +60,7 @@ public:
     // Which paging controls can be used; none while busy.
     SearchPageRules::PagingState Paging() const;
     // The result grid's caption: the summary of the last search.
+    // The grid's caption: the summary of the last search, or why it failed.
     const QString &Caption() const { return m_caption; }
     // The progress text of adding hits.
     const QString &AddProgress() const { return m_addProgress; }
@@ -103,6 +104,7 @@ private:
     int m_pageCount = 0;
     int m_selectedIndex = -1;
     QString m_caption;
+    QString m_failure; // why the search in progress failed
     QString m_addProgress;
 
     // The add command in progress: the next row to visit and the links so far.

@@ -21,6 +21,11 @@ QString SummaryCaption(const QString &searchText, const QString &totalCount, int
         + QLatin1String(" Files Found]");
 }
 
+QString FailureCaption(const QString &searchText, const QString &reason)
+{
+    return QLatin1String("Search for \"") + searchText + QLatin1String("\" failed: ") + reason;
+}
+
 PagingState Paging(int pageCount, int selectedIndex)
 {
     if (pageCount < 1)

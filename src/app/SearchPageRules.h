@@ -15,6 +15,9 @@ bool IsSearchTextEmpty(const QString &text);
 // The result grid's caption after a search: Search for "x" [37 Files Found], or
 // [0 Files Found] when the search yielded no page.
 QString SummaryCaption(const QString &searchText, const QString &totalCount, int pageCount);
+// The caption after a search whose page could not be fetched: Search for "x"
+// failed: <reason>. It stays until the next search.
+QString FailureCaption(const QString &searchText, const QString &reason);
 
 struct PagingState {
     bool selector = false;

@@ -216,7 +216,14 @@ private Q_SLOTS:
         QSignalSpy failed(&page.Search(), &SearchCommands::SearchFailed);
         QVERIFY(page.Find(QStringLiteral("jazz")));
         QVERIFY(!failed.isEmpty());
-        QVERIFY(failed.first().first().toString().startsWith(QLatin1String("Error")));
+        const QString reason = failed.first().first().toString();
+        QVERIFY(reason.startsWith(QLatin1String("Error")));
+        // The caption says so, not "[0 Files Found]", until the next search.
+        QCOMPARE(page.Search().Caption(), QStringLiteral("Search for \"jazz\" failed: ") + reason);
+        page.session.Controller().Settings().SetValue(QStringLiteral("Services"), QStringLiteral("SearchHost"),
+                                                      page.session.Emulator().Host());
+        QVERIFY(page.Find(QStringLiteral("jazz")));
+        QVERIFY2(page.Search().Caption().endsWith(QLatin1String("Files Found]")), qPrintable(page.Search().Caption()));
     }
 
     void filtersReachTheSite()
