@@ -119,6 +119,11 @@ void MainController::CreateServiceObjects()
     DirectLinkCheck = new clsDirectLink(this);
     m_scheduler = std::make_unique<DownloadScheduler>(*m_store, *RapidShare, *Downloader, [this] { return m_downPath; },
                                                       m_settings.ServiceDomain());
+    connect(m_scheduler.get(), &DownloadScheduler::QueueFinished, this, [this](int completed, int failed) {
+        m_prompter.showBalloon(Prompter::Icon::Information,
+                               QStringLiteral("Queue finished: %1 complete, %2 failed").arg(completed).arg(failed),
+                               kTitle, 5000);
+    });
     m_commands = std::make_unique<QueueCommands>(*m_store, *m_scheduler, *RapidShare, *Downloader, m_prompter);
     m_checker = new LinkChecker(*m_store, *RapidShareCheck, *DirectLinkCheck, m_settings.ServiceDomain(), this);
     m_reader = new LinkReader(*m_store, m_prompter, m_settings.ServiceDomain(), this);

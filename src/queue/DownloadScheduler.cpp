@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <utility>
+
 DownloadScheduler::DownloadScheduler(LinkStore &store, clsRapidShare &RapidShare, DownloadAsynch &Downloader,
                                      std::function<QString()> downPath, QString serviceDomain, QObject *parent)
     : QObject(parent)
@@ -56,8 +58,14 @@ void DownloadScheduler::StartDownload()
            && (rsActive.Field(u"Sharing_Link").toString().isEmpty()
                || rsActive.Field(u"Download_Status").toString() != QLatin1String("Queued")))
         rsActive.MoveNext();
-    if (rsActive.IsEOF())
+    if (rsActive.IsEOF()) {
+        if (m_completedInRun + m_failedInRun > 0) {
+            const int completed = std::exchange(m_completedInRun, 0);
+            const int failed = std::exchange(m_failedInRun, 0);
+            Q_EMIT QueueFinished(completed, failed);
+        }
         return;
+    }
     if (LinkKinds::IsDirectLink(rsActive.Field(u"Sharing_Link").toString(), m_serviceDomain)) {
         StartDirectRow();
         return;
@@ -101,8 +109,10 @@ void DownloadScheduler::RapidShare_StatusDownload(qint32 ID, const QString &sSta
         else
             EndOfRow();
     } else if (sStatus == QLatin1String("Error")) {
-        if (rowPresent)
+        if (rowPresent) {
             rsActive.SetFields({{u"Error_Desc", sDetails}, {u"Download_Status", QStringLiteral("Error")}});
+            ++m_failedInRun;
+        }
     } else if (sStatus == QLatin1String("Stop")) {
         LowerActiveCount();
         StartDownload();
@@ -184,6 +194,7 @@ void DownloadScheduler::Downloader_Complete(int iID)
                    {u"Local_File_Name", QFileInfo(m_downloader.FinalFilePath()).fileName()},
                    {u"Partial_File", QString()},
                    {u"Download_Status", QStringLiteral("Complete")}});
+    ++m_completedInRun;
     EndOfRow();
 }
 
@@ -206,6 +217,7 @@ void DownloadScheduler::Downloader_Error(int iID, const QString &sDesc)
                    {u"Time_Left", QString()},
                    {u"Error_Desc", sDesc},
                    {u"Download_Status", QStringLiteral("Error")}});
+    ++m_failedInRun;
     EndOfRow();
 }
 

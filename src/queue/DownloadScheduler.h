@@ -55,6 +55,11 @@ public:
     // The text a Progress report writes as the speed: "1.5 KB/s".
     static QString SpeedText(qint64 bytesPerSecond);
 
+Q_SIGNALS:
+    // The queue has nothing left to start after rows ended "Complete" or
+    // "Error" since it last fell idle (rows stopped by the user do not count).
+    void QueueFinished(int completed, int failed);
+
 private:
     void StartDirectRow();
     void HandToDownloader(const QString &address, bool directLink);
@@ -72,4 +77,6 @@ private:
     qint16 m_activeCount = 0;
     qint64 m_activeId = -1;
     qint64 m_transferId = -1;
+    int m_completedInRun = 0;
+    int m_failedInRun = 0;
 };

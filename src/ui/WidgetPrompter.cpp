@@ -1,5 +1,7 @@
 #include "ui/WidgetPrompter.h"
 
+#include "ui/DesktopNotifier.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
@@ -77,12 +79,20 @@ void WidgetPrompter::ShowNextMessage()
     box->open();
 }
 
+void WidgetPrompter::SetNotifier(DesktopNotifier *notifier)
+{
+    m_notifier = notifier;
+}
+
 void WidgetPrompter::showBalloon(Icon icon, const QString &message, const QString &title, int milliseconds)
 {
-    if (m_trayIcon && m_trayIcon->isVisible() && QSystemTrayIcon::supportsMessages())
+    if (m_trayIcon && m_trayIcon->isVisible() && QSystemTrayIcon::supportsMessages()) {
         m_trayIcon->showMessage(title, message, TrayIcon(icon), milliseconds);
-    else
-        Q_EMIT NoticeWithoutTray(message, milliseconds);
+        return;
+    }
+    if (m_notifier)
+        m_notifier->Notify(title, message, milliseconds);
+    Q_EMIT NoticeWithoutTray(message, milliseconds);
 }
 
 void WidgetPrompter::chooseFolder(const QString &title, std::function<void(const QString &)> onChosen)

@@ -7,6 +7,7 @@
 #include <QQueue>
 #include <QSystemTrayIcon>
 
+class DesktopNotifier;
 class QWidget;
 
 // Prompts as widgets. Message boxes are window-modal and shown one at a time in
@@ -24,6 +25,8 @@ public:
 
     void SetWindow(QWidget *window) { m_window = window; }
     void SetTrayIcon(QSystemTrayIcon *trayIcon) { m_trayIcon = trayIcon; }
+    // Where notices go without a tray, besides the window's status bar.
+    void SetNotifier(DesktopNotifier *notifier);
 
     void showMessage(Icon icon, const QString &title, const QString &text,
                      std::function<void()> onClosed = {}) override;
@@ -35,7 +38,8 @@ public:
     void clearClipboard() override;
 
 Q_SIGNALS:
-    // A notice for a desktop without a tray: the window shows it in its status bar.
+    // A notice for a desktop without a tray: the window shows it in its status
+    // bar; the desktop's notification service gets it too.
     void NoticeWithoutTray(const QString &text, int milliseconds);
 
 private:
@@ -51,6 +55,7 @@ private:
 
     QPointer<QWidget> m_window;
     QPointer<QSystemTrayIcon> m_trayIcon;
+    QPointer<DesktopNotifier> m_notifier;
     QQueue<PendingMessage> m_pending;
     bool m_messageOpen = false;
     QString m_clipboardText;

@@ -10,6 +10,7 @@
 #include "store/RecordTableModel.h"
 #include "ui/AppIcon.h"
 #include "ui/ColumnWidthKeeper.h"
+#include "ui/DesktopNotifier.h"
 #include "ui/GridItemDelegate.h"
 #include "ui/GridLayouts.h"
 #include "ui/HintLineEdit.h"
@@ -39,6 +40,7 @@
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
+#include <QGuiApplication>
 #include <QShortcut>
 #include <QTableView>
 #include <QTimer>
@@ -478,6 +480,7 @@ void frmMain::AttachPrompter(WidgetPrompter &prompter)
 {
     prompter.SetWindow(this);
     prompter.SetTrayIcon(m_systemTray);
+    prompter.SetNotifier(new DesktopNotifier(QGuiApplication::desktopFileName(), this));
     connect(&prompter, &WidgetPrompter::NoticeWithoutTray, this, &frmMain::ShowNotice);
 }
 

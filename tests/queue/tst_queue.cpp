@@ -179,6 +179,42 @@ private Q_SLOTS:
         QCOMPARE(history.at(two + 1), QStringLiteral("Wait 1 Seconds"));
     }
 
+    // When the queue has nothing left, it says how its rows ended, once.
+    void finishedQueueSaysHowItWent_data()
+    {
+        QTest::addColumn<QStringList>("ids");
+        QTest::addColumn<bool>("stopFirst"); // the user stops the first row at once
+        QTest::addColumn<QString>("notice"); // empty: none
+        QTest::newRow("all complete") << QStringList{"7_s2k", "8_s3k"} << false << "Queue finished: 2 complete, 0 failed";
+        QTest::newRow("a negotiation error and a transfer error")
+            << QStringList{"9_dlerror", "10_s2k", "11_s4k_close50"} << false << "Queue finished: 1 complete, 2 failed";
+        QTest::newRow("only stopped rows: nothing to tell") << QStringList{"12_s4m_rate64"} << true << "";
+    }
+    void finishedQueueSaysHowItWent()
+    {
+        QFETCH(QStringList, ids);
+        QFETCH(bool, stopFirst);
+        QFETCH(QString, notice);
+        QueueSession s;
+        QVERIFY(s.Started());
+        QList<qint64> rows;
+        for (const QString &id : ids)
+            rows.append(s.Queue(id, id + ".bin", 0));
+        s.Controller().StartDownload();
+        if (stopFirst) {
+            QTRY_VERIFY_WITH_TIMEOUT(s.Controller().Scheduler().IsTransferring(rows.first()), kTimeout);
+            s.Controller().Commands().StopAllDownloads();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(s.Controller().Scheduler().ActiveCount(), qint16(0), kTimeout);
+        QTest::qWait(100);
+        QStringList notices;
+        for (const auto &shown : s.Prompts().shown) {
+            if (shown.kind == QLatin1String("balloon") && shown.text.startsWith(QLatin1String("Queue finished")))
+                notices.append(shown.text);
+        }
+        QCOMPARE(notices, notice.isEmpty() ? QStringList() : QStringList{notice});
+    }
+
     void negotiationErrorEndsTheRowAndTheNextStarts()
     {
         QueueSession s;
