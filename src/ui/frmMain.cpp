@@ -41,7 +41,11 @@
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QShortcut>
+#include <QWindow>
+
+#include <utility>
 #include <QTableView>
 #include <QTimer>
 
@@ -107,10 +111,9 @@ frmMain::frmMain(MainController &controller, QWidget *parent)
     setWindowTitle(kTitle);
     setWindowIcon(AppIcon::Icon());
     setAttribute(Qt::WA_StyledBackground);
-    QFont small = font();
-    small.setPointSize(8);
-    setFont(small);
-    m_dpi = logicalDpiX();
+    // Text keeps the desktop's size; the layout, measured for 8-point text,
+    // grows and shrinks with it so every caption still fits its place.
+    m_dpi = Twips::LayoutDpi(*this);
 
     m_tmrEffect->setObjectName(QStringLiteral("tmrEffect"));
     m_tmrEffect->setInterval(EffectMilliseconds);
@@ -132,8 +135,16 @@ frmMain::frmMain(MainController &controller, QWidget *parent)
     m_statusBar->setSizeGripEnabled(false);
 
     BringToFront(AddNewDownloadPage);
-    setMinimumSize(Px(MinimumWidthTwips), Px(MinimumHeightTwips));
-    resize(Px(12000), Px(8400));
+    // The first window fits the screen's free area, whatever its scaling.
+    const QRect available = screen() ? screen()->availableGeometry() : QRect();
+    QSize minimum(Px(MinimumWidthTwips), Px(MinimumHeightTwips));
+    QSize first(Px(12000), Px(8400));
+    if (available.isValid()) {
+        minimum = minimum.boundedTo(available.size());
+        first = first.boundedTo(available.size());
+    }
+    setMinimumSize(minimum);
+    resize(first);
 
     connect(&m_controller, &MainController::DownPathChanged, m_txtDownPath, &QLineEdit::setText);
     connect(m_btnBrowse, &QPushButton::clicked, &m_controller, &MainController::btnBrowse_Click);
@@ -147,7 +158,9 @@ int frmMain::Px(int twips) const
 
 void frmMain::Place(QWidget *widget, int left, int top, int width, int height) const
 {
-    widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
+    // Edges are converted, not sizes, so pieces laid side by side in twips stay
+    // side by side in pixels at any scale.
+    widget->setGeometry(Px(left), Px(top), Px(left + width) - Px(left), Px(top + height) - Px(top));
 }
 
 QPushButton *frmMain::NewButton(QWidget *parent, const char *name, const QString &caption, const QString &toolTip)
@@ -190,7 +203,7 @@ void frmMain::BuildToolbar()
     brand->addWidget(logo);
     auto *name = new QLabel(kTitle, m_MyButton1);
     QFont nameFont = name->font();
-    nameFont.setPointSize(12);
+    nameFont.setPointSizeF(nameFont.pointSizeF() * 12 / 8);
     nameFont.setBold(true);
     name->setFont(nameFont);
     brand->addWidget(name, 1);
@@ -412,7 +425,7 @@ void frmMain::BuildAboutPage()
     auto *title = new QLabel(QStringLiteral("About Tidefetch"), m_MyFrame3);
     title->setObjectName(QStringLiteral("lblAboutTitle"));
     QFont titleFont = title->font();
-    titleFont.setPointSize(14);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 14 / 8);
     titleFont.setBold(true);
     title->setFont(titleFont);
     title->setAlignment(Qt::AlignCenter);
@@ -528,6 +541,24 @@ void frmMain::SetUpGridSearch()
 }
 
 // ---- Layout
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (std::exchange(m_fittedToScreen, true) || !screen())
+        return;
+    // Now the frame is known: the first window, frame and all, stays inside the
+    // screen's free area.
+    const QRect available = screen()->availableGeometry();
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const QSize room = available.size().shrunkBy(frame);
+    if (width() > room.width() || height() > room.height()) {
+        setMinimumSize(minimumSize().boundedTo(room));
+        resize(size().boundedTo(room));
+    }
+    if (!available.contains(frameGeometry()))
+        move(available.topLeft());
+}
 
 void frmMain::resizeEvent(QResizeEvent *event)
 {

@@ -49,6 +49,10 @@ public:
 
     explicit frmMain(MainController &controller, QWidget *parent = nullptr);
 
+    // The dots per inch the window's twips are drawn at: the screen's, scaled
+    // by the desktop's text size against the 8 points the layout was made for.
+    qreal LayoutDpi() const { return m_dpi; }
+
     // The initial set-up over the opened lists (start-up), ending with the opening
     // transition that brings page 0 to the front.
     void Initialise();
@@ -122,6 +126,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -164,6 +169,7 @@ private:
 
     MainController &m_controller;
     qreal m_dpi = 96;
+    bool m_fittedToScreen = false;
     int m_currentPage = AddNewDownloadPage;
     int m_statusColumn = -1; // Download_Status in Grid
 

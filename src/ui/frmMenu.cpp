@@ -63,7 +63,7 @@ frmMenu::frmMenu(QWidget *window)
 
 QPoint frmMenu::PopupPoint(const QWidget *button)
 {
-    const int below = Twips::ToPixels(800, button->logicalDpiY());
+    const int below = Twips::ToPixels(800, Twips::LayoutDpi(*button));
     return button->mapToGlobal(QPoint(0, button->height() + below));
 }
 

@@ -17,6 +17,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -75,7 +76,7 @@ struct Program {
             values.append(model->index(row, column).data(RecordTableModel::RawValueRole).toString());
         return values;
     }
-    int Px(int twips) const { return Twips::ToPixels(twips, window.logicalDpiX()); }
+    int Px(int twips) const { return Twips::ToPixels(twips, window.LayoutDpi()); }
     // Waits for the transition that is running to end.
     bool WaitForTransition()
     {
@@ -363,6 +364,26 @@ private Q_SLOTS:
         QCOMPARE(clicked.count(), 1);
     }
 
+    // Run again by CTest with QT_SCALE_FACTOR 1.5 and 2.
+    void firstWindowFitsTheScreen()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        p.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p.window));
+        const QRect available = p.window.screen()->availableGeometry();
+        QVERIFY2(p.window.frameGeometry().width() <= available.width()
+                     && p.window.frameGeometry().height() <= available.height(),
+                 qPrintable(QStringLiteral("%1x%2 on %3x%4 at %5")
+                                .arg(p.window.frameGeometry().width())
+                                .arg(p.window.frameGeometry().height())
+                                .arg(available.width())
+                                .arg(available.height())
+                                .arg(p.window.devicePixelRatioF())));
+        // The text keeps the desktop's size: no fixed point size of the window's own.
+        QCOMPARE(p.window.font().pointSizeF(), QApplication::font().pointSizeF());
+    }
+
     void windowSnapsToItsMinimumSize()
     {
         Program p;
@@ -444,7 +465,11 @@ private Q_SLOTS:
         p.window.show();
         for (const QSize size : {QSize(900, 600), QSize(1400, 800)}) {
             p.window.resize(size);
-            for (QTableView *grid : {p.window.Grid(), p.window.CheckGrid(), p.window.GridSearch()}) {
+            const QList<std::pair<int, QTableView *>> grids{{frmMain::DownloadListPage, p.window.Grid()},
+                                                            {frmMain::AddNewDownloadPage, p.window.CheckGrid()},
+                                                            {frmMain::SearchPage, p.window.GridSearch()}};
+            for (const auto &[page, grid] : grids) {
+                p.window.cmdToolBar_Click(page);
                 QHeaderView *header = grid->horizontalHeader();
                 int last = header->count() - 1;
                 while (last > 0 && header->isSectionHidden(last))

@@ -71,6 +71,22 @@ private Q_SLOTS:
         QCOMPARE(Twips::ToPixels(twips, dpi), pixels);
     }
 
+    // The layout was made for 8-point text and keeps its proportions to the text.
+    void layoutDpi_data()
+    {
+        QTest::addColumn<qreal>("points");
+        QTest::addColumn<qreal>("dpi");
+        QTest::newRow("8 points: the screen's dpi") << qreal(8) << qreal(96);
+        QTest::newRow("12 points: half as large again") << qreal(12) << qreal(144);
+        QTest::newRow("6 points: smaller") << qreal(6) << qreal(72);
+        QTest::newRow("unknown size: the screen's dpi") << qreal(-1) << qreal(96);
+    }
+    void layoutDpi()
+    {
+        QFETCH(qreal, points);
+        QTEST(Twips::LayoutDpi(96, points), "dpi");
+    }
+
     void searchText_data()
     {
         QTest::addColumn<QString>("text");
