@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Runs the demo (scripts/demo.sh) under Xvfb and drives it from the outside with
 # xdotool: a search, ticking three hits and adding them, a pasted link checked,
-# the available links downloaded. It saves a PNG of each page on the way.
+# the available links downloaded. It saves a PNG of each page on the way
+# (<page>.png), then each page again with the window at 1200 x 800
+# (<page>-1200x800.png), and each page of a second demo at 200 % scaling
+# (<page>-200.png).
 #
 #   scripts/screenshots.sh [build-dir] [output-dir]
 #
@@ -26,30 +29,55 @@ cleanup() {
 trap cleanup EXIT
 mkdir -p "$out"
 
-# A free display: Xvfb writes the number it took.
-exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-read -r -t 10 display <&"$displayfd"
-export DISPLAY=":$display"
+start_display() { # WIDTHxHEIGHT: a free display, whose number Xvfb writes
+    local displayfd display
+    exec {displayfd}<> <(:)
+    Xvfb -displayfd "$displayfd" -screen 0 "$1x24" -nolisten tcp >/dev/null 2>&1 &
+    pids+=($!)
+    read -r -t 10 display <&"$displayfd"
+    export DISPLAY=":$display"
+}
+start_demo() { # sets window to the demo's window
+    scripts/demo.sh "$build" >/dev/null &
+    pids+=($!)
+    window=""
+    for _ in $(seq 50); do
+        window=$(xdotool search --name '^Tidefetch$' 2>/dev/null | head -n1 || true)
+        [ -n "$window" ] && break
+        sleep 0.2
+    done
+    [ -n "$window" ] || { echo "the window did not open" >&2; exit 1; }
+    sleep 1.5 # the opening transition
+}
+stop_all() {
+    cleanup
+    pids=()
+}
+each_page() { # suffix: every page through its Ctrl key, shot as <page><suffix>
+    local keys=(ctrl+1 ctrl+2 ctrl+3 ctrl+4) names=(add-new-download download-list search about)
+    # A click on the toolbar's brand piece gives the window the keyboard.
+    xdotool mousemove --window "$window" 20 20 click 1
+    sleep 0.3
+    for i in 0 1 2 3; do
+        xdotool key --window "$window" "${keys[i]}"
+        sleep 1
+        shoot "${names[i]}$1"
+    done
+}
 
-scripts/demo.sh "$build" >/dev/null &
-pids+=($!)
-window=""
-for _ in $(seq 50); do
-    window=$(xdotool search --name '^Tidefetch$' 2>/dev/null | head -n1 || true)
-    [ -n "$window" ] && break
-    sleep 0.2
-done
-[ -n "$window" ] || { echo "the window did not open" >&2; exit 1; }
-sleep 1.5 # the opening transition
+start_display 1280x900
+start_demo
 
-# Places in the window at its first size (800 x 560 pixels at 96 DPI), from the
-# layout's twips: the toolbar row is 70 pixels high and the pages start 68
-# pixels down.
+# Places in the window at its first size, from the layout's twips, as they lie
+# at 96 DPI and 8-point text (800 x 560 pixels: the toolbar row is 70 pixels
+# high and the pages start 68 pixels down). The layout grows with the desktop's
+# text size, so each place is scaled by the window's width against 800.
 width=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+scaled() { # pixels at 800 wide
+    echo $(($1 * width / 800))
+}
 click() { # x y
-    xdotool mousemove --window "$window" "$1" "$2" click 1
+    xdotool mousemove --window "$window" "$(scaled "$1")" "$(scaled "$2")" click 1
     sleep 0.3
 }
 keys() {
@@ -63,7 +91,7 @@ shoot() { # name
     import -window "$window" "$out/$1.png"
     echo "$out/$1.png"
 }
-ADD_PAGE=207 LIST_PAGE=310 SEARCH_PAGE=416 ABOUT_PAGE=$((width - 63))
+ADD_PAGE=207 LIST_PAGE=310 SEARCH_PAGE=416 ABOUT_PAGE=$((800 - 63))
 
 # Search for "lecture" and tick the first three hits: the demo's lecture series.
 page $SEARCH_PAGE
@@ -93,3 +121,14 @@ shoot download-list
 
 page $ABOUT_PAGE
 shoot about
+
+# Each page at 1200 x 800, with what the session left in it.
+xdotool windowsize --sync "$window" 1200 800
+sleep 1
+each_page -1200x800
+
+# Each page of a new demo at 200 %, on a screen twice as large.
+stop_all
+start_display 2560x1800
+QT_SCALE_FACTOR=2 start_demo
+each_page -200
