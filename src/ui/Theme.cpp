@@ -45,7 +45,7 @@ QHeaderView::section { background-color: @navy; color: white; border: none;
     border-right: 1px solid @mid; padding: 2px 4px; }
 QHeaderView { background-color: @navy; }
 QTableCornerButton::section { background-color: @navy; border: none; }
-QStatusBar { background: transparent; color: white; }
+QStatusBar { background: transparent; color: @text; font-weight: bold; }
 )");
     sheet.replace(QLatin1String("@light"), Hex(LightBlue));
     sheet.replace(QLatin1String("@mid"), Hex(MidBlue));

@@ -6,6 +6,8 @@
 #include "store/RecordTableModel.h"
 #include "support/TestListFile.h"
 #include "ui/GridItemDelegate.h"
+#include "ui/ProgressRules.h"
+#include "ui/Theme.h"
 #include "ui/StatusDelegate.h"
 #include "ui/Twips.h"
 #include "ui/WidgetPrompter.h"
@@ -382,6 +384,20 @@ private Q_SLOTS:
                                 .arg(p.window.devicePixelRatioF())));
         // The text keeps the desktop's size: no fixed point size of the window's own.
         QCOMPARE(p.window.font().pointSizeF(), QApplication::font().pointSizeF());
+    }
+
+    // A notice in the status bar reads against the window's blue (WCAG AA).
+    void statusBarNoticesRead()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        p.window.show();
+        p.window.ShowNotice(QStringLiteral("3 Links Added"), 5000);
+        auto *bar = p.window.findChild<QStatusBar *>(QStringLiteral("StatusBar"));
+        QCOMPARE(bar->currentMessage(), QStringLiteral("3 Links Added"));
+        const QColor text = bar->palette().color(QPalette::WindowText);
+        QVERIFY2(ProgressRules::ContrastRatio(text, QColor(Theme::MidBlue)) >= ProgressRules::MinimumContrast,
+                 qPrintable(text.name()));
     }
 
     void windowSnapsToItsMinimumSize()
