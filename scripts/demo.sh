@@ -33,10 +33,11 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# The emulator prints its port first, then the links of its demo files (on its
-# own host; the program takes links of the service's domain, and checks and
-# fetches them through the hosts of its settings).
-"$build/bin/tidefetch-emulator" --links >"$work/emulator.out" 2>"$work/emulator.log" &
+# The emulator prints its ports and its https authority's file first, then the
+# links of its demo files (on its own host; the program takes links of the
+# service's domain, and checks and fetches them through the hosts of its settings).
+"$build/bin/tidefetch-emulator" --links --ca-file "$work/emulator-ca.pem" >"$work/emulator.out" \
+    2>"$work/emulator.log" &
 pids+=($!)
 if ! port=$(scripts/emulator-port.sh "$work/emulator.out"); then
     echo "the emulator did not start; its log:" >&2
@@ -44,6 +45,7 @@ if ! port=$(scripts/emulator-port.sh "$work/emulator.out"); then
     exit 1
 fi
 host="127.0.0.1:$port"
+tls_port=$(scripts/emulator-port.sh "$work/emulator.out" TLSPORT)
 
 mkdir -p "$work/program" "$work/config" "$work/data" "$work/downloads"
 mkdir -m 700 "$work/runtime"
@@ -66,9 +68,13 @@ Tidefetch demo: every service is played by the emulator on $host.
   Requests:   $work/emulator.log
 Try a search for "lecture" or "holiday", tick hits and add them; or paste links like these
 into "Add New Download":
-$(sed -n '2,4p' "$work/emulator.out" | sed "s#^http://$host/#  http://rapidshare.com/#")
+$(grep '^http://' "$work/emulator.out" | head -n 3 | sed "s#^http://$host/#  http://rapidshare.com/#")
+or direct links, one over http and one over https (the emulator's authority is trusted):
+  http://$host/direct/5_s20m_rate2048/direct-sample.bin
+  https://127.0.0.1:$tls_port/direct/6_s20m_rate2048_cdquoted/secure-sample.bin
 EOF
 
-XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" "$work/program/tidefetch" &
+TIDEFETCH_EXTRA_CA_FILE="$work/emulator-ca.pem" \
+    XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" "$work/program/tidefetch" &
 pids+=($!)
 wait "$!"

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Prints the port that tidefetch-emulator announces on the first line of its
-# output ("PORT n"), written to FILE; waits up to 10 seconds for it and fails
-# when none comes.
+# Prints a value that tidefetch-emulator announces before its links, written to
+# FILE: the http port ("PORT n") by default, or the value of the line that starts
+# with KEY: TLSPORT (https, a certificate for 127.0.0.1 and localhost),
+# WRONGHOSTPORT (https, a certificate for another host) or CA (the authority's
+# PEM file). Waits up to 10 seconds for it and fails when none comes.
 #
-#   scripts/emulator-port.sh FILE
+#   scripts/emulator-port.sh FILE [KEY]
 set -euo pipefail
+key=${2:-PORT}
 for _ in $(seq 200); do
-    port=$(sed -n 's/^PORT //p' "$1")
-    if [ -n "$port" ]; then
-        echo "$port"
+    value=$(sed -n "s/^$key //p" "$1")
+    if [ -n "$value" ]; then
+        echo "$value"
         exit 0
     fi
     sleep 0.05

@@ -4,11 +4,15 @@
 # Serves a 1 GiB and a 64 MiB file of random bytes with nginx (started here on a
 # free loopback port, stopped at the end) and fetches each, directly and through
 # an nginx "return 302", with tf_fetch and with `curl -s -o` (curl -L for the
-# redirect), alternating, RUNS times each. Prints the medians of throughput
-# (MiB/s), CPU seconds per GiB and peak RSS, and the ratios.
+# redirect), alternating, RUNS times each. Then the https round: the same nginx
+# serves the 1 GiB file over TLS with a certificate made for the run (openssl),
+# fetched HTTPS_RUNS times (9 at least) by tf_fetch (trusting the run's authority
+# through TIDEFETCH_EXTRA_CA_FILE) and by `curl -s --cacert ... -o`, alternating.
+# Prints the medians of throughput (MiB/s), CPU seconds per GiB and peak RSS, and
+# the ratios.
 #
 #   bench/transfer/run-benchmark.sh            # RUNS=9, builds tf_fetch in build-bench
-#   RUNS=11 BUILD_DIR=/path/to/build bench/transfer/run-benchmark.sh
+#   RUNS=11 HTTPS_RUNS=15 BUILD_DIR=/path/to/build bench/transfer/run-benchmark.sh
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/../.." && pwd)
@@ -16,8 +20,10 @@ RUNS=${RUNS:-9}
 BUILD_DIR=${BUILD_DIR:-$repo/build-bench}
 BIG_MIB=${BIG_MIB:-1024}
 MID_MIB=${MID_MIB:-64}
+HTTPS_RUNS=${HTTPS_RUNS:-9}
+[ "$HTTPS_RUNS" -ge 9 ] || HTTPS_RUNS=9
 
-"$repo/scripts/install-packages.sh" nginx time curl
+"$repo/scripts/install-packages.sh" nginx time curl openssl
 
 if [ ! -x "$BUILD_DIR/bench/transfer/tf_fetch" ]; then
     cmake -S "$repo" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIDEFETCH_BUILD_BENCHMARKS=ON >/dev/null
@@ -44,12 +50,22 @@ head -c $((BIG_MIB * 1024 * 1024)) /dev/urandom >"$work/www/big.bin"
 head -c $((MID_MIB * 1024 * 1024)) /dev/urandom >"$work/www/mid.bin"
 chmod 644 "$work/www/"*.bin
 
+# The run's authority and a leaf for 127.0.0.1 that it signs.
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -days 2 -subj /CN=bench-authority \
+    -keyout "$work/ca.key" -out "$work/ca.pem" 2>/dev/null
+openssl req -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -subj /CN=127.0.0.1 \
+    -keyout "$work/leaf.key" -out "$work/leaf.csr" 2>/dev/null
+printf 'subjectAltName=IP:127.0.0.1\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n' >"$work/leaf.ext"
+openssl x509 -req -in "$work/leaf.csr" -CA "$work/ca.pem" -CAkey "$work/ca.key" -CAcreateserial -days 2 \
+    -extfile "$work/leaf.ext" -out "$work/leaf.pem" 2>/dev/null
+chmod 644 "$work/leaf.key" "$work/leaf.pem"
+
 port_is_free() {
     ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
 }
 
 start_nginx() {
-    local port=$1
+    local port=$1 tls_port=$2
     cat >"$work/nginx.conf" <<CONF
 worker_processes 1;
 daemon off;
@@ -72,6 +88,12 @@ http {
         location = /redirect/big.bin { return 302 http://127.0.0.1:$port/big.bin; }
         location = /redirect/mid.bin { return 302 http://127.0.0.1:$port/mid.bin; }
     }
+    server {
+        listen 127.0.0.1:$tls_port ssl;
+        ssl_certificate $work/leaf.pem;
+        ssl_certificate_key $work/leaf.key;
+        root $work/www;
+    }
 }
 CONF
     nginx -c "$work/nginx.conf" -p "$work" &
@@ -91,20 +113,24 @@ CONF
 port=""
 for _ in $(seq 20); do
     candidate=$((20000 + RANDOM % 40000))
-    if port_is_free "$candidate" && start_nginx "$candidate"; then
+    if port_is_free "$candidate" && port_is_free $((candidate + 1)) && start_nginx "$candidate" $((candidate + 1)); then
         port=$candidate
         break
     fi
 done
 [ -n "$port" ] || { echo "could not start nginx" >&2; cat "$work/nginx-error.log" >&2 || true; exit 1; }
 base="http://127.0.0.1:$port"
-echo "nginx $(nginx -v 2>&1 | sed 's/.*\///') on $base (pid $nginx_pid); curl $(curl --version | head -1 | cut -d' ' -f2); $RUNS runs each"
+tls_base="https://127.0.0.1:$((port + 1))"
+echo "nginx $(nginx -v 2>&1 | sed 's/.*\///') on $base and $tls_base (pid $nginx_pid);" \
+    "curl $(curl --version | head -1 | cut -d' ' -f2); $RUNS runs each, $HTTPS_RUNS over https"
 
 # The command line of one fetch: tool URL OUT.
 command_of() {
     case $1 in
         ours) echo "$fetch $2 $3" ;;
+        ours-tls) echo "env TIDEFETCH_EXTRA_CA_FILE=$work/ca.pem $fetch $2 $3" ;;
         curl) echo "curl -s -o $3 $2" ;;
+        curl-tls) echo "curl -s --cacert $work/ca.pem -o $3 $2" ;;
         curl-follow) echo "curl -s -L -o $3 $2" ;;
     esac
 }
@@ -139,6 +165,12 @@ for name in big mid; do
         cmp -s "$work/out/file.bin" "$work/www/$name.bin" || { echo "$tool: $name.bin differs" >&2; exit 1; }
     done
 done
+for tool in ours-tls curl-tls; do
+    rm -f "$work/out/file.bin"
+    # shellcheck disable=SC2046
+    $(command_of "$tool" "$tls_base/big.bin" "$work/out/file.bin")
+    cmp -s "$work/out/file.bin" "$work/www/big.bin" || { echo "$tool: big.bin over https differs" >&2; exit 1; }
+done
 
 # The fetches of one file; each round runs them in a new random order, so no
 # fetch always follows the same one (the page cache and the machine's other work
@@ -161,6 +193,14 @@ for run in $(seq "$RUNS"); do
         done < <(jobs_of "$name" | shuf)
     done
 done
+echo
+big_size=$((BIG_MIB * 1024 * 1024))
+for run in $(seq "$HTTPS_RUNS"); do
+    printf '\rhttps run %d of %d' "$run" "$HTTPS_RUNS"
+    while read -r label tool; do
+        measure "$label" "$big_size" "$tls_base/big.bin" "$tool"
+    done < <(printf 'ours-big-tls ours-tls\ncurl-big-tls curl-tls\n' | shuf)
+done
 rm -f "$work/out/file.bin"
 echo
 
@@ -177,7 +217,8 @@ figures() {
 
 printf '\n%-26s %10s %12s %14s\n' "case (median of $RUNS)" "MiB/s" "CPU s/GiB" "peak RSS MiB"
 declare -A rate cpu rss
-for label in ours-big curl-big ours-big-302 curl-big-302 ours-mid curl-mid ours-mid-302 curl-mid-302; do
+for label in ours-big curl-big ours-big-302 curl-big-302 ours-mid curl-mid ours-mid-302 curl-mid-302 \
+    ours-big-tls curl-big-tls; do
     mib=$BIG_MIB
     [[ $label == *mid* ]] && mib=$MID_MIB
     read -r r c m < <(figures "$label" "$mib")
@@ -210,5 +251,11 @@ printf '%-30s %10s %16s\n' "$mid CPU s/GiB tf_fetch/curl" "$(ratio "${cpu[ours-m
     "$(paired ours-mid curl-mid cpu)"
 printf '%-30s %10s %16s\n' "$mid 302 route/direct" "$(ratio "${rate[ours-mid-302]}" "${rate[ours-mid]}")" \
     "$(paired ours-mid ours-mid-302 rate)"
-printf 'peak RSS of tf_fetch: %.1f MiB (%s), %.1f MiB (%s); target < 32\n' "${rss[ours-big]}" "$big" \
-    "${rss[ours-mid]}" "$mid"
+printf '%-30s %10s %16s   %s\n' "$big https throughput tf_fetch/curl" \
+    "$(ratio "${rate[ours-big-tls]}" "${rate[curl-big-tls]}")" "$(paired curl-big-tls ours-big-tls rate)" \
+    "(target >= 1.00)"
+printf '%-30s %10s %16s   %s\n' "$big https CPU s/GiB tf_fetch/curl" \
+    "$(ratio "${cpu[ours-big-tls]}" "${cpu[curl-big-tls]}")" "$(paired ours-big-tls curl-big-tls cpu)" \
+    "(target <= 1.00)"
+printf 'peak RSS of tf_fetch: %.1f MiB (%s), %.1f MiB (%s), %.1f MiB (%s over https); target < 32\n' \
+    "${rss[ours-big]}" "$big" "${rss[ours-mid]}" "$mid" "${rss[ours-big-tls]}" "$big"

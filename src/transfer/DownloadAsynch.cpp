@@ -21,6 +21,11 @@ const QString kConnectionError = QStringLiteral("Connection Error");
 // timers and user commands stay responsive on a fast link.
 constexpr int kReadsPerEvent = 8;
 
+// What QSslSocket reads from the kernel and decrypts ahead of us. Unlimited, it
+// takes in megabytes at a time and allocates and frees them per read; much less
+// and the writes to the file get small. Measured on loopback against curl.
+constexpr qint64 kTlsReadBuffer = 128 * 1024;
+
 } // namespace
 
 DownloadAsynch::DownloadAsynch(Prompter *prompter, QObject *parent)
@@ -94,6 +99,7 @@ void DownloadAsynch::Connect(const HttpAddress &address)
     m_phase = Phase::Connecting;
     m_head.Reset();
     m_tls = address.scheme == HttpAddress::Scheme::Https;
+    m_drainQueued = false;
     m_certificateProblem.clear();
     // A new socket per connection: the old one may still be inside its own signal.
     if (!m_tls) {
@@ -103,6 +109,7 @@ void DownloadAsynch::Connect(const HttpAddress &address)
         auto *socket = new QSslSocket(this);
         socket->setSslConfiguration(TlsTrust::Configuration());
         socket->setPeerVerifyMode(QSslSocket::VerifyPeer);
+        socket->setReadBufferSize(kTlsReadBuffer);
         connect(socket, &QSslSocket::encrypted, this, &DownloadAsynch::WS_Connect);
         connect(socket, &QSslSocket::sslErrors, this, &DownloadAsynch::WS_SslErrors);
         m_socket = socket;
@@ -115,7 +122,8 @@ void DownloadAsynch::Connect(const HttpAddress &address)
     if (!m_tmrWiat->isActive())
         m_tmrWiat->start(m_wiatInterval);
     // Unbuffered: each read goes from the kernel straight into our block. TLS
-    // decrypts into the socket's own buffer whatever the mode, so it stays buffered.
+    // decrypts into the socket's own buffer anyway, and an unbuffered QSslSocket
+    // never reported the end of a stream cut by a reset: it stays buffered.
     if (m_tls)
         static_cast<QSslSocket *>(m_socket)->connectToHostEncrypted(address.host, address.port);
     else
@@ -167,7 +175,24 @@ bool DownloadAsynch::OpenTarget(QString *error)
 
 void DownloadAsynch::WS_DataArrival()
 {
-    Drain();
+    if (m_tls)
+        QueueDrain();
+    else
+        Drain();
+}
+
+void DownloadAsynch::QueueDrain()
+{
+    // QSslSocket tells of every 4 KiB it decrypts: reading once per turn of the
+    // event loop takes what it decrypted meanwhile in large blocks.
+    if (m_drainQueued)
+        return;
+    m_drainQueued = true;
+    QTimer::singleShot(0, m_socket, [this, socket = m_socket] {
+        m_drainQueued = false;
+        if (socket == m_socket)
+            Drain();
+    });
 }
 
 void DownloadAsynch::WS_Close()
@@ -237,10 +262,7 @@ bool DownloadAsynch::Drain()
     }
     // A buffered socket tells of new bytes only: what is left is taken on the next turn.
     if (m_tls && socket->bytesAvailable() > 0)
-        QTimer::singleShot(0, socket, [this, socket] {
-            if (socket == m_socket)
-                WS_DataArrival();
-        });
+        QueueDrain();
     return true;
 }
 

@@ -109,6 +109,7 @@ private:
     void WS_SslErrors(const QList<QSslError> &errors);
     bool IsRedirect(int code) const;
     bool FollowRedirect(const QByteArray &location);
+    void QueueDrain();
     bool Drain();
     bool Consume(const char *data, qint64 size);
     bool TakeHead(const char *data, qint64 size);
@@ -149,6 +150,7 @@ private:
     HttpAddress m_address;
     QTcpSocket *m_socket = nullptr; // a QSslSocket for https
     bool m_tls = false;
+    bool m_drainQueued = false; // a TLS read waits for the next turn of the loop
     QString m_certificateProblem; // the errors of the last handshake
     HttpResponseHead m_head;
     HttpResponseHead::Framing m_framing = HttpResponseHead::Framing::UntilClose;

@@ -1,3 +1,4 @@
+#include "CertificateAuthority.h"
 #include "EmulatedContent.h"
 #include "FileBehaviour.h"
 #include "GlobMatch.h"
@@ -5,7 +6,8 @@
 
 #include <QProcess>
 #include <QSignalSpy>
-#include <QTcpSocket>
+#include <QSslConfiguration>
+#include <QSslSocket>
 #include <QTest>
 
 #include <arpa/inet.h>
@@ -22,12 +24,25 @@ namespace {
 class RawExchange final
 {
 public:
-    // `fields`: further request header lines, each ended by CR LF.
-    RawExchange(quint16 port, const QByteArray &target, const QByteArray &fields = {})
+    // `fields`: further request header lines, each ended by CR LF. With an
+    // authority to trust the request goes over TLS, to 127.0.0.1.
+    RawExchange(quint16 port, const QByteArray &target, const QByteArray &fields = {},
+                const QByteArray &method = "GET", const QSslCertificate &authority = QSslCertificate())
     {
-        QObject::connect(&m_socket, &QTcpSocket::connected, &m_socket, [this, target, fields] {
-            m_socket.write("GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nAccept: */*\r\n" + fields + "\r\n");
-        });
+        const auto request = [this, target, fields, method] {
+            m_socket.write(method + ' ' + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nAccept: */*\r\n" + fields
+                           + "\r\n");
+        };
+        QObject::connect(&m_socket, &QSslSocket::sslErrors, &m_socket,
+                         [this](const QList<QSslError> &errors) { sslErrors += errors; });
+        if (!authority.isNull()) {
+            QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+            configuration.setCaCertificates({authority});
+            m_socket.setSslConfiguration(configuration);
+            QObject::connect(&m_socket, &QSslSocket::encrypted, &m_socket, request);
+        } else {
+            QObject::connect(&m_socket, &QTcpSocket::connected, &m_socket, request);
+        }
         QObject::connect(&m_socket, &QTcpSocket::readyRead, &m_socket, [this] {
             const QByteArray bytes = m_readLimit < 0 ? m_socket.readAll() : m_socket.read(m_readLimit - data.size());
             data += bytes;
@@ -36,7 +51,10 @@ public:
                 m_socket.abort();
         });
         QObject::connect(&m_socket, &QTcpSocket::disconnected, &m_socket, [this] { closed = true; });
-        m_socket.connectToHost(QHostAddress::LocalHost, port);
+        if (!authority.isNull())
+            m_socket.connectToHostEncrypted(QStringLiteral("127.0.0.1"), port);
+        else
+            m_socket.connectToHost(QHostAddress::LocalHost, port);
     }
     // Stops reading (and drops the connection) after `bytes` bytes.
     void SetReadLimit(qint64 bytes) { m_readLimit = bytes; }
@@ -55,9 +73,10 @@ public:
     QByteArray data;
     QList<qsizetype> reads;
     bool closed = false;
+    QList<QSslError> sslErrors;
 
 private:
-    QTcpSocket m_socket;
+    QSslSocket m_socket;
     qint64 m_readLimit = -1; // none
 };
 
@@ -162,6 +181,14 @@ QString Describe(const std::optional<FileBehaviour> &file)
         parts << QStringLiteral("norange");
     if (file->refusesRange)
         parts << QStringLiteral("range416");
+    if (file->redirectScheme != FileBehaviour::RedirectScheme::Same)
+        parts << QLatin1String(file->redirectScheme == FileBehaviour::RedirectScheme::ToHttps ? "tohttps" : "tohttp");
+    if (file->headStatus)
+        parts << QLatin1String("head ") + QString::number(file->headStatus);
+    if (file->goneStatus)
+        parts << QLatin1String("gone ") + QString::number(file->goneStatus);
+    if (!file->contentDisposition.isEmpty())
+        parts << QString::fromLatin1(file->contentDisposition);
     return parts.join(QLatin1String(", "));
 }
 
@@ -190,15 +217,25 @@ private Q_SLOTS:
     void stallKeepsConnectionOpen();
     void bodyBeyondFourGiBIsStreamed();
     void routesComeFirstAndRequestsAreLogged();
+    void directFiles_data();
+    void directFiles();
     void programPrintsItsPort();
 
 private:
     ServiceEmulator m_emulator;
+    CertificateAuthority m_authority{QStringLiteral("Emulator Test Authority")};
 };
 
 void tst_ServiceEmulator::initTestCase()
 {
     QVERIFY(m_emulator.Listen());
+    CertificateAuthority::Subject loopback;
+    loopback.addresses = {QHostAddress(QHostAddress::LocalHost)};
+    const CertificateAuthority::Issued leaf = m_authority.Issue(loopback);
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(leaf.certificate);
+    tls.setPrivateKey(leaf.key);
+    QVERIFY(m_emulator.ListenTls(tls) > 0);
 }
 
 void tst_ServiceEmulator::fileIdSpellsBehaviour_data()
@@ -221,7 +258,17 @@ void tst_ServiceEmulator::fileIdSpellsBehaviour_data()
     QTest::newRow("reset above 100 percent") << "6_reset101" << "unknown";
     QTest::newRow("unknown word") << "5_fast" << "unknown";
     QTest::newRow("unit on another word") << "5_dl3k" << "unknown";
-    QTest::newRow("redirect other than 302 or 303") << "5_r301" << "unknown";
+    QTest::newRow("direct redirects and HEAD") << "7_r307_tohttps_head501"
+                                               << "size 1024, r307, tohttps, head 501";
+    QTest::newRow("permanent redirects, HEAD closed") << "7_r301_r308_tohttp_headclose"
+                                                      << "size 1024, r308, tohttp, head -1";
+    QTest::newRow("gone and a disposition") << "8_gone410_cdboth"
+                                            << "size 1024, gone 410, attachment; filename=\"plain.bin\"; "
+                                               "filename*=UTF-8''%C3%BCber.bin";
+    QTest::newRow("redirect code the service never sends") << "5_r304" << "unknown";
+    QTest::newRow("HEAD status other than 405 or 501") << "5_head404" << "unknown";
+    QTest::newRow("gone status other than 404 or 410") << "5_gone500" << "unknown";
+    QTest::newRow("unknown disposition") << "5_cdnone" << "unknown";
     QTest::newRow("percentage above 100") << "5_close150" << "unknown";
     QTest::newRow("negative wait") << "5_dl-3" << "unknown";
     QTest::newRow("empty id") << "" << "unknown";
@@ -605,6 +652,99 @@ void tst_ServiceEmulator::routesComeFirstAndRequestsAreLogged()
     }
 }
 
+void tst_ServiceEmulator::directFiles_data()
+{
+    QTest::addColumn<bool>("tls");
+    QTest::addColumn<QByteArray>("method");
+    QTest::addColumn<QByteArray>("target"); // a file of 3000 bytes unless it says otherwise
+    QTest::addColumn<QByteArray>("fields");
+    QTest::addColumn<QByteArray>("statusLine"); // empty: closed without a reply
+    QTest::addColumn<QByteArray>("header");     // "Name: value" that must be there; empty: none
+    QTest::addColumn<qint64>("bodyBytes");      // the body's size: the file's last bytes for 200 and 206
+
+    const QByteArray none;
+    QTest::newRow("GET over http") << false << QByteArray("GET") << QByteArray("/direct/90_s3000/a.bin") << none
+                                   << QByteArray("HTTP/1.1 200 OK") << QByteArray("Content-Length: 3000")
+                                   << qint64(3000);
+    QTest::newRow("GET over https") << true << QByteArray("GET") << QByteArray("/direct/90_s3000/a.bin") << none
+                                    << QByteArray("HTTP/1.1 200 OK") << QByteArray("Content-Length: 3000")
+                                    << qint64(3000);
+    QTest::newRow("range over https") << true << QByteArray("GET") << QByteArray("/direct/91_s3000_chunked/a.bin")
+                                      << QByteArray("Range: bytes=1000-\r\n") << QByteArray("HTTP/1.1 206 Partial Content")
+                                      << QByteArray("Content-Range: bytes 1000-2999/3000") << qint64(2000);
+    QTest::newRow("HEAD has the head and no body")
+        << false << QByteArray("HEAD") << QByteArray("/direct/92_s3000/a.bin") << none << QByteArray("HTTP/1.1 200 OK")
+        << QByteArray("Content-Length: 3000") << qint64(0);
+    QTest::newRow("HEAD of a chunked file over https")
+        << true << QByteArray("HEAD") << QByteArray("/direct/93_s3000_chunked/a.bin") << none
+        << QByteArray("HTTP/1.1 200 OK") << QByteArray("Transfer-Encoding: chunked") << qint64(0);
+    QTest::newRow("HEAD is answered on /direct only")
+        << false << QByteArray("HEAD") << QByteArray("/get/92_s3000/a.bin") << none
+        << QByteArray("HTTP/1.1 405 Method Not Allowed") << none << qint64(0);
+    QTest::newRow("head405") << false << QByteArray("HEAD") << QByteArray("/direct/94_s3000_head405/a.bin") << none
+                             << QByteArray("HTTP/1.1 405 Method Not Allowed") << none << qint64(0);
+    QTest::newRow("head501") << false << QByteArray("HEAD") << QByteArray("/direct/94_s3000_head501/a.bin") << none
+                             << QByteArray("HTTP/1.1 501 Not Implemented") << none << qint64(0);
+    QTest::newRow("headclose") << false << QByteArray("HEAD") << QByteArray("/direct/94_s3000_headclose/a.bin")
+                               << none << none << none << qint64(0);
+    QTest::newRow("headclose still serves GET")
+        << false << QByteArray("GET") << QByteArray("/direct/94_s3000_headclose/a.bin") << none
+        << QByteArray("HTTP/1.1 200 OK") << none << qint64(3000);
+    QTest::newRow("gone404") << false << QByteArray("GET") << QByteArray("/direct/95_gone404/a.bin") << none
+                             << QByteArray("HTTP/1.1 404 Not Found") << none << qint64(5);
+    QTest::newRow("gone410 to HEAD") << true << QByteArray("HEAD") << QByteArray("/direct/95_gone410/a.bin") << none
+                                     << QByteArray("HTTP/1.1 410 Gone") << none << qint64(0);
+    QTest::newRow("r301 leads to the path without the word")
+        << false << QByteArray("GET") << QByteArray("/direct/96_s3000_r301/a%20b.bin") << none
+        << QByteArray("HTTP/1.1 301 Moved Permanently") << QByteArray("Location: /direct/96_s3000/a%20b.bin")
+        << qint64(0);
+    QTest::newRow("r307 tohttps") << false << QByteArray("GET") << QByteArray("/direct/96_r307_tohttps/a.bin") << none
+                                  << QByteArray("HTTP/1.1 307 Temporary Redirect")
+                                  << QByteArray("Location: https://127.0.0.1:{tls}/direct/96_tohttps/a.bin") << qint64(0);
+    QTest::newRow("r308 tohttp, asked with HEAD over https")
+        << true << QByteArray("HEAD") << QByteArray("/direct/96_r308_tohttp/a.bin") << none
+        << QByteArray("HTTP/1.1 308 Permanent Redirect")
+        << QByteArray("Location: http://127.0.0.1:{http}/direct/96_tohttp/a.bin") << qint64(0);
+    const QList<std::pair<const char *, QByteArray>> dispositions{
+        {"cdquoted", "attachment; filename=\"quoted name.bin\""},
+        {"cdtoken", "attachment; filename=token.bin"},
+        {"cdutf8", "attachment; filename*=UTF-8''%E2%82%AC%20rates.bin"},
+        {"cdboth", "attachment; filename=\"plain.bin\"; filename*=UTF-8''%C3%BCber.bin"},
+        {"cdpath", "attachment; filename=\"../../etc/passwd\""},
+        {"cdempty", "attachment; filename=\"\""}};
+    for (const auto &[word, value] : dispositions) {
+        QTest::newRow(word) << false << QByteArray("GET") << "/direct/97_s3000_" + QByteArray(word) + "/a.bin" << none
+                            << QByteArray("HTTP/1.1 200 OK") << "Content-Disposition: " + value << qint64(3000);
+    }
+}
+
+void tst_ServiceEmulator::directFiles()
+{
+    QFETCH(bool, tls);
+    QFETCH(QByteArray, method);
+    QFETCH(QByteArray, target);
+    QFETCH(QByteArray, fields);
+    QFETCH(QByteArray, statusLine);
+    QFETCH(QByteArray, header);
+    QFETCH(qint64, bodyBytes);
+    header.replace("{tls}", QByteArray::number(m_emulator.TlsPort()))
+        .replace("{http}", QByteArray::number(m_emulator.Port()));
+    RawExchange exchange(tls ? m_emulator.TlsPort() : m_emulator.Port(), target, fields, method,
+                         tls ? m_authority.Certificate() : QSslCertificate());
+    QTRY_VERIFY_WITH_TIMEOUT(exchange.closed, 10000);
+    QCOMPARE(exchange.sslErrors, QList<QSslError>());
+    QCOMPARE(exchange.data.left(exchange.data.indexOf("\r\n")), statusLine);
+    if (!header.isEmpty())
+        QVERIFY2(exchange.Head().contains("\r\n" + header + "\r\n"), exchange.Head().constData());
+    const bool chunked = exchange.Header("Transfer-Encoding") == "chunked" && method == "GET";
+    const QByteArray body = chunked ? Dechunk(exchange.Body()) : exchange.Body();
+    QCOMPARE(body.size(), bodyBytes);
+    if (bodyBytes > 0 && (statusLine.contains(" 200 ") || statusLine.contains(" 206 "))) {
+        const QString fileId = QString::fromLatin1(target.split('/').value(2));
+        QVERIFY(body == EmulatedContent::Bytes(fileId, 3000 - bodyBytes, bodyBytes));
+    }
+}
+
 void tst_ServiceEmulator::programPrintsItsPort()
 {
     const QString program = qEnvironmentVariable("TIDEFETCH_EMULATOR");
@@ -618,6 +758,25 @@ void tst_ServiceEmulator::programPrintsItsPort()
     QVERIFY2(first.startsWith("PORT "), first.constData());
     const quint16 port = quint16(first.mid(5).toUInt());
     QVERIFY(port > 0);
+    // Then the https ports and the authority's file, before the links.
+    QHash<QByteArray, QByteArray> values;
+    for (const char *key : {"TLSPORT", "WRONGHOSTPORT", "CA"}) {
+        QTRY_VERIFY(process.canReadLine());
+        const QByteArray line = process.readLine().trimmed();
+        QVERIFY2(line.startsWith(key + QByteArray(" ")), line.constData());
+        values.insert(key, line.mid(line.indexOf(' ') + 1));
+    }
+    const QString caPath = QFile::decodeName(values.value("CA"));
+    const QList<QSslCertificate> authority = QSslCertificate::fromPath(caPath);
+    QCOMPARE(authority.size(), 1);
+    RawExchange secure(quint16(values.value("TLSPORT").toUInt()), "/direct/92_s3000/a.bin", {}, "GET", authority.first());
+    QTRY_VERIFY(secure.closed);
+    QCOMPARE(secure.sslErrors, QList<QSslError>());
+    QCOMPARE(secure.Body(), EmulatedContent::Bytes(QStringLiteral("92_s3000"), 0, 3000));
+    RawExchange wrongHost(quint16(values.value("WRONGHOSTPORT").toUInt()), "/direct/92_s3000/a.bin", {}, "GET",
+                          authority.first());
+    QTRY_VERIFY(!wrongHost.sslErrors.isEmpty());
+    QCOMPARE(wrongHost.sslErrors.first().error(), QSslError::HostNameMismatch);
 
     RawExchange check(port, "/cgi-bin/rsapi.cgi?sub=checkfiles&files=91_s77&filenames=a.zip");
     QTRY_VERIFY(check.closed);
@@ -627,6 +786,8 @@ void tst_ServiceEmulator::programPrintsItsPort()
 
     process.terminate();
     QVERIFY(process.waitForFinished(5000));
+    // The authority's file was the emulator's own, and goes with it.
+    QVERIFY(!QFile::exists(caPath));
 }
 
 QTEST_GUILESS_MAIN(tst_ServiceEmulator)

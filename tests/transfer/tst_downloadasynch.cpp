@@ -42,6 +42,26 @@ QStringList Files(const QString &folder)
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
+// The Range of each request the server received; empty for none.
+QByteArrayList Ranges(const ScriptedHttpServer &server)
+{
+    QByteArrayList ranges;
+    for (const QByteArray &request : std::as_const(server.requests)) {
+        const qsizetype at = request.indexOf("\r\nRange: ");
+        ranges << (at < 0 ? QByteArray("") : request.mid(at + 9, request.indexOf("\r\n", at + 2) - at - 9));
+    }
+    return ranges;
+}
+
+// Writes `bytes` into a new file at `path`; nothing for null bytes.
+bool WriteFile(const QString &path, const QByteArray &bytes)
+{
+    if (bytes.isNull())
+        return true;
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 QByteArray Fill(QByteArray text, const ScriptedHttpServer &server)
 {
     return text.replace("{base}", server.base().toLatin1()).replace("{authority}", server.authority().toLatin1());
@@ -73,6 +93,14 @@ public:
         downloader.setURL(url);
         downloader.setLocalFilePath(path);
         downloader.StartDownload(slot);
+    }
+    // As the queue starts a row that has a partial file.
+    void StartWithPartial(const QString &url, const QString &path, const QString &partial)
+    {
+        downloader.setURL(url);
+        downloader.setLocalFilePath(path);
+        downloader.setPartialFilePath(partial);
+        downloader.StartDownload(1);
     }
     bool WaitForEnd(int milliseconds = kWait)
     {
@@ -798,25 +826,12 @@ void tst_downloadasynch::resume()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("f.bin"));
     const QString partial = path + QLatin1String(".part");
-    if (!before.isNull()) {
-        QFile file(partial);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(before);
-    }
+    QVERIFY(WriteFile(partial, before));
     Fixture fixture;
     fixture.downloader.setFileSize(knownSize);
-    fixture.downloader.setURL(server.base() + QLatin1String("/f"));
-    fixture.downloader.setLocalFilePath(path);
-    fixture.downloader.setPartialFilePath(partial);
-    fixture.downloader.StartDownload(1);
+    fixture.StartWithPartial(server.base() + QLatin1String("/f"), path, partial);
     QVERIFY(fixture.WaitForEnd());
-
-    QByteArrayList ranges;
-    for (const QByteArray &request : std::as_const(server.requests)) {
-        const qsizetype at = request.indexOf("\r\nRange: ");
-        ranges << (at < 0 ? QByteArray("") : request.mid(at + 9, request.indexOf("\r\n", at + 2) - at - 9));
-    }
-    QTEST(ranges, "ranges");
+    QTEST(Ranges(server), "ranges");
     if (!error.isEmpty()) {
         QCOMPARE(fixture.ErrorText(), error);
         QCOMPARE(Files(dir.path()), QStringList{QStringLiteral("f.bin.part")});
@@ -901,28 +916,17 @@ void tst_downloadasynch::https()
     server.route("/f", replies);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("f.bin"));
-    if (!before.isNull()) {
-        QFile file(path + QLatin1String(".part"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(before);
-    }
+    const QString partial = path + QLatin1String(".part");
+    QVERIFY(WriteFile(partial, before));
     Fixture fixture;
-    fixture.downloader.setURL(server.base() + QLatin1String("/f"));
-    fixture.downloader.setLocalFilePath(path);
-    fixture.downloader.setPartialFilePath(path + QLatin1String(".part"));
-    fixture.downloader.StartDownload(1);
+    fixture.StartWithPartial(server.base() + QLatin1String("/f"), path, partial);
     QVERIFY(fixture.WaitForEnd());
-
-    QByteArrayList ranges;
-    for (const QByteArray &request : std::as_const(server.requests)) {
-        const qsizetype at = request.indexOf("\r\nRange: ");
-        ranges << (at < 0 ? QByteArray("") : request.mid(at + 9, request.indexOf("\r\n", at + 2) - at - 9));
-    }
-    QTEST(ranges, "ranges");
+    QTEST(Ranges(server), "ranges");
     if (!error.isEmpty()) {
         QCOMPARE(fixture.ErrorText(), error);
         // Nothing was asked for over a connection that was not trusted.
-        QCOMPARE(Files(dir.path()), ranges.isEmpty() ? QStringList() : QStringList{QStringLiteral("f.bin.part")});
+        QCOMPARE(Files(dir.path()),
+                 server.requests.isEmpty() ? QStringList() : QStringList{QStringLiteral("f.bin.part")});
         return;
     }
     QCOMPARE(fixture.complete.count(), 1);

@@ -43,22 +43,14 @@ KeyPointer NewKey()
     return key;
 }
 
-KeyPointer ReadKey(const QSslKey &key)
+// Reads one PEM object with `read` (PEM_read_bio_PrivateKey, PEM_read_bio_X509).
+template <typename Pointer, typename Read>
+Pointer ReadPem(const QByteArray &pem, Read read, const char *what)
 {
-    const QByteArray pem = key.toPem();
     const Bio bio(BIO_new_mem_buf(pem.constData(), int(pem.size())));
-    KeyPointer read(PEM_read_bio_PrivateKey(bio.get(), nullptr, nullptr, nullptr));
-    Check(bool(read), "key input");
-    return read;
-}
-
-CertificatePointer ReadCertificate(const QSslCertificate &certificate)
-{
-    const QByteArray pem = certificate.toPem();
-    const Bio bio(BIO_new_mem_buf(pem.constData(), int(pem.size())));
-    CertificatePointer read(PEM_read_bio_X509(bio.get(), nullptr, nullptr, nullptr));
-    Check(bool(read), "certificate input");
-    return read;
+    Pointer object(read(bio.get(), nullptr, nullptr, nullptr));
+    Check(bool(object), what);
+    return object;
 }
 
 void AddExtension(X509 *certificate, X509V3_CTX *context, int nid, const QByteArray &value)
@@ -144,8 +136,9 @@ CertificateAuthority::~CertificateAuthority() = default;
 
 CertificateAuthority::Issued CertificateAuthority::Issue(const Subject &subject) const
 {
-    const CertificatePointer issuer = ReadCertificate(m_authority.certificate);
-    const KeyPointer issuerKey = ReadKey(m_authority.key);
+    const auto issuer = ReadPem<CertificatePointer>(m_authority.certificate.toPem(), PEM_read_bio_X509,
+                                                    "certificate input");
+    const auto issuerKey = ReadPem<KeyPointer>(m_authority.key.toPem(), PEM_read_bio_PrivateKey, "key input");
     return Make(CommonName(subject), AltNames(subject), false, subject.notBefore, subject.notAfter, issuer.get(),
                 issuerKey.get());
 }
