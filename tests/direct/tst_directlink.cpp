@@ -299,16 +299,13 @@ private Q_SLOTS:
         }
         const CertificateAuthority::Issued issued =
             leaf == QLatin1String("unknown authority") ? stranger.Issue(subject) : authority.Issue(subject);
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setLocalCertificate(issued.certificate);
-        tls.setPrivateKey(issued.key);
+        const QSslConfiguration tls = CertificateAuthority::ServerConfiguration(issued);
         ServiceEmulator emulator;
         QVERIFY(emulator.Listen() && emulator.ListenTls(tls) > 0);
         QTemporaryDir trust;
-        QFile ca(trust.filePath(QStringLiteral("ca.pem")));
-        QVERIFY(ca.open(QIODevice::WriteOnly) && ca.write(authority.Certificate().toPem()) > 0);
-        ca.close();
-        qputenv(TlsTrust::ExtraCaVariable, QFile::encodeName(ca.fileName()));
+        const QString caFile = trust.filePath(QStringLiteral("ca.pem"));
+        QVERIFY(authority.WriteCertificate(caFile));
+        qputenv(TlsTrust::ExtraCaVariable, QFile::encodeName(caFile));
 
         clsDirectLink client;
         QSignalSpy reports(&client, &clsDirectLink::StatusCheck);

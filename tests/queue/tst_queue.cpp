@@ -100,15 +100,12 @@ private Q_SLOTS:
         CertificateAuthority::Subject loopback;
         loopback.addresses = {QHostAddress::LocalHost};
         const CertificateAuthority::Issued leaf = authority.Issue(loopback);
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setLocalCertificate(leaf.certificate);
-        tls.setPrivateKey(leaf.key);
+        const QSslConfiguration tls = CertificateAuthority::ServerConfiguration(leaf);
         QVERIFY(s.Emulator().ListenTls(tls) > 0);
         QTemporaryDir trust;
-        QFile ca(trust.filePath(QStringLiteral("ca.pem")));
-        QVERIFY(ca.open(QIODevice::WriteOnly) && ca.write(authority.Certificate().toPem()) > 0);
-        ca.close();
-        qputenv(TlsTrust::ExtraCaVariable, QFile::encodeName(ca.fileName()));
+        const QString caFile = trust.filePath(QStringLiteral("ca.pem"));
+        QVERIFY(authority.WriteCertificate(caFile));
+        qputenv(TlsTrust::ExtraCaVariable, QFile::encodeName(caFile));
 
         const QString httpId = QStringLiteral("41_s50k_r301_cdquoted");
         const QString httpsId = QStringLiteral("42_s30k_chunked_head405");

@@ -169,10 +169,7 @@ void tst_downloadasynch::initTestCase()
     QVERIFY(QSslSocket::supportsSsl());
     // The authority the downloader trusts beside the system's.
     const QString caFile = m_trustDir.filePath(QStringLiteral("ca.pem"));
-    QFile file(caFile);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(m_authority.Certificate().toPem());
-    file.close();
+    QVERIFY(m_authority.WriteCertificate(caFile));
     qputenv(TlsTrust::ExtraCaVariable, QFile::encodeName(caFile));
     QCOMPARE(TlsTrust::ExtraCaProblem(), QString());
 
@@ -194,11 +191,7 @@ void tst_downloadasynch::initTestCase()
 
 QSslConfiguration tst_downloadasynch::ServerTls(const QString &name) const
 {
-    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.setLocalCertificate(m_leaves.value(name).certificate);
-    configuration.setPrivateKey(m_leaves.value(name).key);
-    configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
-    return configuration;
+    return CertificateAuthority::ServerConfiguration(m_leaves.value(name));
 }
 
 void tst_downloadasynch::requestIsSentByteForByte()

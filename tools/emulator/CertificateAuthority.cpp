@@ -1,5 +1,8 @@
 #include "CertificateAuthority.h"
 
+#include <QFile>
+#include <QSslSocket>
+
 #include <openssl/bio.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
@@ -146,4 +149,24 @@ CertificateAuthority::Issued CertificateAuthority::Issue(const Subject &subject)
 CertificateAuthority::Issued CertificateAuthority::SelfSigned(const Subject &subject)
 {
     return Make(CommonName(subject), AltNames(subject), false, subject.notBefore, subject.notAfter, nullptr, nullptr);
+}
+
+QSslConfiguration CertificateAuthority::ServerConfiguration(const Issued &leaf)
+{
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setLocalCertificate(leaf.certificate);
+    configuration.setPrivateKey(leaf.key);
+    configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
+    return configuration;
+}
+
+bool CertificateAuthority::WriteCertificate(const QString &path, QString *error) const
+{
+    QFile file(path);
+    const QByteArray pem = m_authority.certificate.toPem();
+    if (file.open(QIODevice::WriteOnly) && file.write(pem) == pem.size() && file.flush())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }

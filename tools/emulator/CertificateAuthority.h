@@ -4,6 +4,7 @@
 #include <QHostAddress>
 #include <QList>
 #include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QSslKey>
 #include <QStringList>
 
@@ -38,6 +39,12 @@ public:
     Issued Issue(const Subject &subject) const;
     // A leaf for `subject` that signs itself.
     static Issued SelfSigned(const Subject &subject);
+
+    // What a server presents `leaf` with (it asks clients for no certificate).
+    static QSslConfiguration ServerConfiguration(const Issued &leaf);
+    // Writes this authority as PEM to `path`, for clients to trust; false with
+    // the reason in `error`.
+    bool WriteCertificate(const QString &path, QString *error = nullptr) const;
 
 private:
     Issued m_authority;

@@ -32,12 +32,7 @@ void RemoveMadeFiles(int signal)
 
 QSslConfiguration ServerTls(const CertificateAuthority &authority, const CertificateAuthority::Subject &subject)
 {
-    const CertificateAuthority::Issued leaf = authority.Issue(subject);
-    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.setLocalCertificate(leaf.certificate);
-    configuration.setPrivateKey(leaf.key);
-    configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
-    return configuration;
+    return CertificateAuthority::ServerConfiguration(authority.Issue(subject));
 }
 
 } // namespace
@@ -94,13 +89,11 @@ int main(int argc, char *argv[])
     QTemporaryDir madeFolder(QDir::tempPath() + QStringLiteral("/tidefetch-emulator-XXXXXX"));
     const QString caPath = parser.isSet(caOption) ? parser.value(caOption)
                                                   : madeFolder.filePath(QStringLiteral("ca.pem"));
-    QFile caFile(caPath);
-    if (!caFile.open(QIODevice::WriteOnly) || caFile.write(authority.Certificate().toPem()) < 0 || !caFile.flush()) {
-        std::fprintf(stderr, "tidefetch-emulator: cannot write %s: %s\n", qPrintable(caPath),
-                     qPrintable(caFile.errorString()));
+    QString caError;
+    if (!authority.WriteCertificate(caPath, &caError)) {
+        std::fprintf(stderr, "tidefetch-emulator: cannot write %s: %s\n", qPrintable(caPath), qPrintable(caError));
         return 1;
     }
-    caFile.close();
     if (!parser.isSet(caOption)) {
         std::strncpy(g_madeFile, QFile::encodeName(caPath).constData(), sizeof g_madeFile - 1);
         std::strncpy(g_madeFolder, QFile::encodeName(madeFolder.path()).constData(), sizeof g_madeFolder - 1);
