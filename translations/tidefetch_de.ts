@@ -307,7 +307,7 @@ läuft Tidefetch bereits, werden sie ihm übergeben.</translation>
     </message>
     <message>
         <source>Catch RapidShare Links in the clipboard</source>
-        <translation>RapidShare-Links aus der Zwischenablage übernehmen</translation>
+        <translation>Zwischenablage auf RapidShare-Links prüfen</translation>
     </message>
     <message>
         <source>Links</source>
@@ -411,7 +411,7 @@ läuft Tidefetch bereits, werden sie ihm übergeben.</translation>
     </message>
     <message>
         <source>Sort By</source>
-        <translation>Sortierung</translation>
+        <translation>Ordnen</translation>
     </message>
     <message>
         <source>No Sort</source>
