@@ -100,9 +100,9 @@ step "starting the emulator"
 emulator_pid=$!
 port=$("$scripts/emulator-port.sh" "$work/emulator.out") || fail "the emulator did not print its port"
 host="127.0.0.1:$port"
-# Its links follow the port in the same write, on its own host, which is the
-# link domain here.
-link=$(sed -n 2p "$work/emulator.out")
+# Its links follow the ports and the CA file in the same write, on its own
+# host, which is the link domain here.
+link=$(grep -m1 '^http://' "$work/emulator.out" || true)
 [ -n "$link" ] || fail "the emulator printed no link"
 echo "emulator on $host; link $link"
 
