@@ -54,7 +54,8 @@ bool MainController::Load(const std::function<void()> &initialiseWindow, const s
     const QString listPath = ListLocation(m_programDir).Resolve(listProblem);
     if (listPath.isEmpty()) {
         Fail(kTitle,
-             tr("Download List file is not exist, Please re-install the application") + QLatin1String("\n\n") + listProblem,
+             tr("Download List file is not exist, Please re-install the application") + QLatin1String("\n\n")
+                 + listProblem,
              endProcess);
         return false;
     }
@@ -77,7 +78,8 @@ bool MainController::Load(const std::function<void()> &initialiseWindow, const s
     DownloadScheduler::RepairInterruptedRows(m_store->rsDownList);
     if (!m_store->LoadTable(QStringLiteral("Select * From CheckList"), &m_store->rsCheckList)) {
         Fail(tr("Critical Error"),
-             tr("Critical Error while loading check list. re-installing application may solve this problem"), endProcess);
+             tr("Critical Error while loading check list. re-installing application may solve this problem"),
+             endProcess);
         return false;
     }
     if (initialiseWindow)

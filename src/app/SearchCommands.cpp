@@ -168,7 +168,8 @@ void SearchCommands::AddTickedItems(bool thenStart)
     if (m_busy)
         return;
     if (m_rsSearch.RowCount() == 0) {
-        m_prompter.showMessage(Prompter::Icon::Exclamation, kTitle, tr("List is empty, Please search for something first"));
+        m_prompter.showMessage(Prompter::Icon::Exclamation, kTitle,
+                               tr("List is empty, Please search for something first"));
         return;
     }
     m_addRow = 0;

@@ -49,7 +49,8 @@ int LinkReader::AddLinksFromText(const QString &text, bool quiet, Kinds kinds)
     const QString trimmed = TextRules::TrimBlanks(text);
     if (!IsSupportedLink(trimmed) && !(direct && LinkKinds::StartsWithWebScheme(trimmed))) {
         if (!quiet)
-            m_prompter.showMessage(Prompter::Icon::Exclamation, QStringLiteral("Tidefetch"), tr("No Supported links Found."));
+            m_prompter.showMessage(Prompter::Icon::Exclamation, QStringLiteral("Tidefetch"),
+                                   tr("No Supported links Found."));
         return 0;
     }
     int count = 0;

@@ -78,8 +78,8 @@ bool Upgrade(Database &database, QString *failure)
         ok = ok && Run(query, VersionStatement(step + 1), failure);
         if (!ok) {
             connection.rollback();
-            *failure = QCoreApplication::translate("ListSchema",
-                                                   "The list file could not be upgraded from schema version %1 to %2: %3")
+            *failure = QCoreApplication::translate(
+                           "ListSchema", "The list file could not be upgraded from schema version %1 to %2: %3")
                            .arg(step)
                            .arg(step + 1)
                            .arg(*failure);

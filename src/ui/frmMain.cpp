@@ -352,8 +352,8 @@ void frmMain::BuildSearchPage()
     QLabel *dateLabel = NewLabel(m_MyFrame2, tr("Date Filter"));
     Place(dateLabel, 2650, 570, 950, 345);
     m_cmbDateFilter = newList("cmbDateFilter", tr("Date Filter"),
-                              {tr("Whenever"), tr("Last 24 Hours"), tr("Last Week"), tr("Last Month"), tr("Last 2 Months"),
-                               tr("Last 4 Months"), tr("Last 6 Months "), tr("Last Year")});
+                              {tr("Whenever"), tr("Last 24 Hours"), tr("Last Week"), tr("Last Month"),
+                               tr("Last 2 Months"), tr("Last 4 Months"), tr("Last 6 Months "), tr("Last Year")});
     Place(m_cmbDateFilter, 3600, 570, 1700, 345);
     dateLabel->setBuddy(m_cmbDateFilter);
     QLabel *sortLabel = NewLabel(m_MyFrame2, tr("Sort By"));
@@ -376,7 +376,8 @@ void frmMain::BuildSearchPage()
         Place(NewLabel(m_MyFrame2, note), 3850, top, 4400, 345);
         return box;
     };
-    m_txtSizeFrom = newSizeRow("txtSizeFrom", tr("Size From"), tr("* leave empty to not identify the minimum size"), 1020);
+    m_txtSizeFrom =
+        newSizeRow("txtSizeFrom", tr("Size From"), tr("* leave empty to not identify the minimum size"), 1020);
     m_txtSizeTo = newSizeRow("txtSizeTo", tr("Size To"), tr("* leave empty to not identify the maximum size"), 1470);
 
     // The grid's caption bar, which carries the search summary.

@@ -1101,7 +1101,8 @@ private Q_SLOTS:
         Program p;
         // Start-up queues the download list's waiting rows again; the check list keeps them.
         QVERIFY(p.Load({QStringLiteral("INSERT INTO DownList (Check_Box, Local_File_Name, Download_Status) "
-                                       "VALUES (1, 'Queued', 'Queued'), (1, 'b.zip', 'Complete'), (1, 'c.zip', 'Stopped')"),
+                                       "VALUES (1, 'Queued', 'Queued'), (1, 'b.zip', 'Complete'), "
+                                       "(1, 'c.zip', 'Stopped')"),
                         QStringLiteral("INSERT INTO CheckList (Sharing_Link, Status) "
                                        "VALUES ('http://y/1', 'UnAvailable'), ('http://y/2', 'Wait 30 Seconds')")}));
         frmMain &w = p.window;
