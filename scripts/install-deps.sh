@@ -3,5 +3,5 @@
 set -euo pipefail
 "$(dirname "$0")/install-packages.sh" \
     build-essential cmake pkg-config \
-    qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev libssl-dev \
+    qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev libssl-dev \
     dpkg-dev dbus-daemon desktop-file-utils appstream librsvg2-bin xvfb xauth sqlite3

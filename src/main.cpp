@@ -2,6 +2,7 @@
 #include "launch/CommandLine.h"
 #include "launch/LinkHandOff.h"
 #include "launch/LinkInbox.h"
+#include "ui/Translation.h"
 #include "ui/WidgetPrompter.h"
 #include "ui/frmMain.h"
 #include "util/AppSettings.h"
@@ -27,6 +28,7 @@ std::optional<int> AnswerWithoutWindow(int &argc, char *argv[], QStringList &lin
 {
     QCoreApplication application(argc, argv);
     SetIdentity();
+    Translation::Install(application);
     CommandLine commandLine;
     switch (commandLine.Parse(QCoreApplication::arguments())) {
     case CommandLine::Outcome::ShowHelp:
@@ -63,6 +65,8 @@ int main(int argc, char *argv[])
 
     QApplication application(argc, argv);
     SetIdentity();
+    // Before anything shows a text: the window and the controller take theirs as they are made.
+    Translation::Install(application);
     AppSettings settings;
     WidgetPrompter prompter;
     MainController controller(QCoreApplication::applicationDirPath(), settings, prompter);

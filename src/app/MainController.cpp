@@ -54,30 +54,31 @@ bool MainController::Load(const std::function<void()> &initialiseWindow, const s
     const QString listPath = ListLocation(m_programDir).Resolve(listProblem);
     if (listPath.isEmpty()) {
         Fail(kTitle,
-             QStringLiteral("Download List file is not exist, Please re-install the application\n\n") + listProblem,
+             tr("Download List file is not exist, Please re-install the application") + QLatin1String("\n\n")
+                 + listProblem,
              endProcess);
         return false;
     }
     m_dbPath = QDir::toNativeSeparators(listPath);
     m_store = std::make_unique<LinkStore>(m_dbPath, m_prompter);
-    const QString downListFailure = QStringLiteral(
-        "Critical Error while loading download list. re-installing application may solve this problem");
+    const QString downListFailure =
+        tr("Critical Error while loading download list. re-installing application may solve this problem");
     QString upgradeFailure;
     if (!m_store->UpgradeList(&upgradeFailure)) {
-        Fail(QStringLiteral("Critical Error"), downListFailure + QLatin1String("\n\n") + upgradeFailure, endProcess);
+        Fail(tr("Critical Error"), downListFailure + QLatin1String("\n\n") + upgradeFailure, endProcess);
         return false;
     }
     if (!m_store->LoadTable(
             QStringLiteral("Update DownList Set Download_Status='Queued' Where left(Download_Status,4) =  'Wait'"),
             nullptr)
         || !m_store->LoadTable(QStringLiteral("Select * From DownList"), &m_store->rsDownList)) {
-        Fail(QStringLiteral("Critical Error"), downListFailure, endProcess);
+        Fail(tr("Critical Error"), downListFailure, endProcess);
         return false;
     }
     DownloadScheduler::RepairInterruptedRows(m_store->rsDownList);
     if (!m_store->LoadTable(QStringLiteral("Select * From CheckList"), &m_store->rsCheckList)) {
-        Fail(QStringLiteral("Critical Error"),
-             QStringLiteral("Critical Error while loading check list. re-installing application may solve this problem"),
+        Fail(tr("Critical Error"),
+             tr("Critical Error while loading check list. re-installing application may solve this problem"),
              endProcess);
         return false;
     }
@@ -95,12 +96,12 @@ bool MainController::Load(const std::function<void()> &initialiseWindow, const s
 
 void MainController::btnBrowse_Click()
 {
-    m_prompter.chooseFolder(QStringLiteral("Please, Select the download folder."), [this](const QString &chosen) {
+    m_prompter.chooseFolder(tr("Please, Select the download folder."), [this](const QString &chosen) {
         if (chosen.isEmpty())
             return;
         if (IsOpticalFolder(chosen)) {
             m_prompter.showMessage(Prompter::Icon::Exclamation, kTitle,
-                                   QStringLiteral("Selected drive is CD ROM, Please select another folder"),
+                                   tr("Selected drive is CD ROM, Please select another folder"),
                                    [this] { btnBrowse_Click(); });
             return;
         }
@@ -121,8 +122,7 @@ void MainController::CreateServiceObjects()
                                                       m_settings.ServiceDomain());
     connect(m_scheduler.get(), &DownloadScheduler::QueueFinished, this, [this](int completed, int failed) {
         m_prompter.showBalloon(Prompter::Icon::Information,
-                               QStringLiteral("Queue finished: %1 complete, %2 failed").arg(completed).arg(failed),
-                               kTitle, 5000);
+                               tr("Queue finished: %1 complete, %2 failed").arg(completed).arg(failed), kTitle, 5000);
     });
     m_commands = std::make_unique<QueueCommands>(*m_store, *m_scheduler, *RapidShare, *Downloader, m_prompter);
     m_checker = new LinkChecker(*m_store, *RapidShareCheck, *DirectLinkCheck, m_settings.ServiceDomain(), this);

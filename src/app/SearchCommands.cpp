@@ -75,7 +75,7 @@ void SearchCommands::cmdSearch_Click(const Request &request)
         return;
     SetAddProgress(QString());
     if (SearchPageRules::IsSearchTextEmpty(request.text)) {
-        m_prompter.showMessage(Prompter::Icon::Critical, kTitle, QStringLiteral("Search text can not be empty!"));
+        m_prompter.showMessage(Prompter::Icon::Critical, kTitle, tr("Search text can not be empty!"));
         return;
     }
     m_rapidSearch.Initialize();
@@ -169,7 +169,7 @@ void SearchCommands::AddTickedItems(bool thenStart)
         return;
     if (m_rsSearch.RowCount() == 0) {
         m_prompter.showMessage(Prompter::Icon::Exclamation, kTitle,
-                               QStringLiteral("List is empty, Please search for something first"));
+                               tr("List is empty, Please search for something first"));
         return;
     }
     m_addRow = 0;
@@ -185,12 +185,12 @@ void SearchCommands::GetNextDirectLinks()
     while (m_addRow < m_rsSearch.RowCount() && !m_rsSearch.IsTicked(m_addRow))
         ++m_addRow;
     if (m_addRow < m_rsSearch.RowCount()) {
-        SetAddProgress(QStringLiteral("Getting Direct Links..."));
+        SetAddProgress(tr("Getting Direct Links..."));
         m_fetching = Fetching::DirectLinks;
         m_rapidSearch.GetDirectLinks(m_rsSearch.Value(m_addRow, SearchResultModel::DetailsLink).toString());
         return;
     }
-    SetAddProgress(QStringLiteral("Checking/Adding Links to check list..."));
+    SetAddProgress(tr("Checking/Adding Links to check list..."));
     m_reader.AddLinksFromText(SearchPageRules::NormaliseDirectLinks(m_collected), false);
     // The links just added are being checked; only checked links can be moved.
     if (m_addThenStart && m_checker.IsChecking()) {
@@ -222,7 +222,7 @@ void SearchCommands::Checker_ChecksFinished()
 void SearchCommands::FinishAdding()
 {
     m_collected.clear();
-    SetAddProgress(QStringLiteral("Done"));
+    SetAddProgress(tr("Done"));
     SetBusy(false);
     if (m_addThenStart) {
         m_downloadAvailableLinks();

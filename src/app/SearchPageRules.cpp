@@ -2,11 +2,13 @@
 
 #include "util/TextRules.h"
 
+#include <QCoreApplication>
+
 namespace SearchPageRules {
 
 QString SearchHint()
 {
-    return QStringLiteral("Type the search text");
+    return QCoreApplication::translate("SearchPageRules", "Type the search text");
 }
 
 bool IsSearchTextEmpty(const QString &text)
@@ -17,13 +19,12 @@ bool IsSearchTextEmpty(const QString &text)
 QString SummaryCaption(const QString &searchText, const QString &totalCount, int pageCount)
 {
     const QString found = pageCount < 1 ? QStringLiteral("0") : totalCount;
-    return QLatin1String("Search for \"") + searchText + QLatin1String("\" [") + found
-        + QLatin1String(" Files Found]");
+    return QCoreApplication::translate("SearchPageRules", "Search for \"%1\" [%2 Files Found]").arg(searchText, found);
 }
 
 QString FailureCaption(const QString &searchText, const QString &reason)
 {
-    return QLatin1String("Search for \"") + searchText + QLatin1String("\" failed: ") + reason;
+    return QCoreApplication::translate("SearchPageRules", "Search for \"%1\" failed: %2").arg(searchText, reason);
 }
 
 PagingState Paging(int pageCount, int selectedIndex)

@@ -32,6 +32,6 @@ void ClipboardWatch::tmrClipboard_Timer()
             m_prompter.clearClipboard();
     } catch (const std::exception &) {
         m_prompter.showMessage(Prompter::Icon::Critical, QStringLiteral("Tidefetch"),
-                               QStringLiteral("Error occured while processing clipboard for RapidShare links"));
+                               tr("Error occured while processing clipboard for RapidShare links"));
     }
 }

@@ -50,7 +50,7 @@ int LinkReader::AddLinksFromText(const QString &text, bool quiet, Kinds kinds)
     if (!IsSupportedLink(trimmed) && !(direct && LinkKinds::StartsWithWebScheme(trimmed))) {
         if (!quiet)
             m_prompter.showMessage(Prompter::Icon::Exclamation, QStringLiteral("Tidefetch"),
-                                   QStringLiteral("No Supported links Found."));
+                                   tr("No Supported links Found."));
         return 0;
     }
     int count = 0;
@@ -67,8 +67,8 @@ int LinkReader::AddLinksFromText(const QString &text, bool quiet, Kinds kinds)
         }
     }
     if (count > 0) {
-        const QString message = count == 1 ? QStringLiteral("1 Link Added")
-                                            : QString::number(count) + QLatin1String(" Links Added");
+        // Two texts rather than a plural form: English has no translation to pick "Link" for one.
+        const QString message = count == 1 ? tr("1 Link Added") : tr("%1 Links Added").arg(count);
         m_prompter.showBalloon(Prompter::Icon::Information, message, QStringLiteral("Tidefetch"), 5000);
         Q_EMIT LinksAdded(count);
     }

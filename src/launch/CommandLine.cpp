@@ -3,17 +3,16 @@
 #include <QCoreApplication>
 
 CommandLine::CommandLine()
-    : m_help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays this help."))
-    , m_version({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Displays the version."))
+    : m_help({QStringLiteral("h"), QStringLiteral("help")}, tr("Displays this help."))
+    , m_version({QStringLiteral("v"), QStringLiteral("version")}, tr("Displays the version."))
 {
     m_parser.setApplicationDescription(
-        QStringLiteral("Finds and downloads files kept on the RapidShare file-hosting service.\n"
-                       "Links given here are checked as if pasted into \"Add New Download\"; when Tidefetch\n"
-                       "is already running, they are handed to it."));
+        tr("Finds and downloads files kept on the RapidShare file-hosting service.\n"
+           "Links given here are checked as if pasted into \"Add New Download\"; when Tidefetch\n"
+           "is already running, they are handed to it."));
     m_parser.addOption(m_help);
     m_parser.addOption(m_version);
-    m_parser.addPositionalArgument(QStringLiteral("LINK"), QStringLiteral("A link to check."),
-                                   QStringLiteral("[LINK...]"));
+    m_parser.addPositionalArgument(QStringLiteral("LINK"), tr("A link to check."), QStringLiteral("[LINK...]"));
 }
 
 CommandLine::Outcome CommandLine::Parse(const QStringList &arguments)

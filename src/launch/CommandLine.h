@@ -2,6 +2,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QStringList>
 
 // The program's command line: `tidefetch [-h|--help] [-v|--version] [LINK...]`.
@@ -10,6 +11,7 @@
 class CommandLine final
 {
     Q_DISABLE_COPY_MOVE(CommandLine)
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
 
 public:
     enum class Outcome { Run, ShowHelp, ShowVersion, UsageError };

@@ -131,7 +131,7 @@ void QueueCommands::RemoveUnlessTransferring(const std::function<bool(const Reco
         if (!take(row))
             return false;
         if (m_scheduler.IsTransferring(row.ID())) {
-            ShowRefusal(QStringLiteral("Can not remove item. Download In Progress, Please Stop first."));
+            ShowRefusal(tr("Can not remove item. Download In Progress, Please Stop first."));
             return false;
         }
         return true;
@@ -158,7 +158,7 @@ void QueueCommands::ClearAllItems()
     if (m_store.rsDownList.RecordCount() == 0)
         return;
     if (m_scheduler.ActiveCount() >= 1) {
-        ShowRefusal(QStringLiteral("Download In Progress, Please Stop first."));
+        ShowRefusal(tr("Download In Progress, Please Stop first."));
         return;
     }
     RemoveRows([](const RecordSet &) { return true; });

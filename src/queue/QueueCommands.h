@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -17,6 +18,7 @@ class RecordSet;
 class QueueCommands final
 {
     Q_DISABLE_COPY_MOVE(QueueCommands)
+    Q_DECLARE_TR_FUNCTIONS(QueueCommands)
 
 public:
     QueueCommands(LinkStore &store, DownloadScheduler &scheduler, clsRapidShare &RapidShare,

@@ -80,8 +80,8 @@ void LinkStore::ShowLoadError(const QString &number, const QString &description,
 {
     qCWarning(lcStore).noquote() << "A statement failed on" << m_dbPath << ':' << number << description << statement;
     m_prompter.showMessage(Prompter::Icon::Critical, kTitle,
-                           QLatin1String("Error occured while loading table\r\n") + number + QLatin1String("\r\n")
-                               + description + QLatin1String("\r\n Record Source:") + statement);
+                           tr("Error occured while loading table\r\n%1\r\n%2\r\n Record Source:%3")
+                               .arg(number, description, statement));
 }
 
 bool LinkStore::LoadTable(const QString &statement, RecordSet *recordSet)
@@ -145,8 +145,7 @@ bool LinkStore::AddToDownList(const QString &link, const QString &fileId, const 
     const int found = ContainsLink(QStringLiteral("DownList"), link);
     if (found != 0) {
         if (found > 0)
-            m_prompter.showMessage(Prompter::Icon::Exclamation, QStringLiteral("Error"),
-                                   QStringLiteral("Link is already exist"));
+            m_prompter.showMessage(Prompter::Icon::Exclamation, tr("Error"), tr("Link is already exist"));
         return false;
     }
     return rsDownList.AddNew({
@@ -171,8 +170,7 @@ bool LinkStore::AddToCheckList(const QString &link, bool quiet)
     const int found = ContainsLink(QStringLiteral("CheckList"), link);
     if (found != 0) {
         if (found > 0 && !quiet)
-            m_prompter.showMessage(Prompter::Icon::Exclamation, QStringLiteral("Error"),
-                                   QStringLiteral("Link is already exist"));
+            m_prompter.showMessage(Prompter::Icon::Exclamation, tr("Error"), tr("Link is already exist"));
         return false;
     }
     return rsCheckList.AddNew({

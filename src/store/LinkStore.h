@@ -2,6 +2,7 @@
 
 #include "store/RecordSet.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <memory>
@@ -15,6 +16,7 @@ class Prompter;
 class LinkStore final
 {
     Q_DISABLE_COPY_MOVE(LinkStore)
+    Q_DECLARE_TR_FUNCTIONS(LinkStore)
 
 public:
     LinkStore(QString dbPath, Prompter &prompter);

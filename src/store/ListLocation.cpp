@@ -42,16 +42,16 @@ QString ListLocation::Resolve(QString &problem) const
         }
     }
 
-    QStringList lookedAt{portableExists ? portable + QLatin1String(" (not writable)") : portable, userList};
+    QStringList lookedAt{portableExists ? tr("%1 (not writable)").arg(portable) : portable, userList};
     lookedAt += m_shippedLists;
-    problem = QLatin1String("Looked for:\n") + lookedAt.join(QLatin1Char('\n'));
+    problem = tr("Looked for:") + QLatin1Char('\n') + lookedAt.join(QLatin1Char('\n'));
     return {};
 }
 
 QString ListLocation::CopyShippedList(const QString &shipped, const QString &userList, QString &problem) const
 {
     if (!QDir().mkpath(m_userDataDir)) {
-        problem = QStringLiteral("Cannot create the folder %1").arg(m_userDataDir);
+        problem = tr("Cannot create the folder %1").arg(m_userDataDir);
         return {};
     }
     QFile source(shipped);
@@ -59,12 +59,12 @@ QString ListLocation::CopyShippedList(const QString &shipped, const QString &use
         // Another copy of the program starting at the same moment may have made it.
         if (QFileInfo(userList).isFile())
             return userList;
-        problem = QStringLiteral("Cannot copy %1 to %2: %3").arg(shipped, userList, source.errorString());
+        problem = tr("Cannot copy %1 to %2: %3").arg(shipped, userList, source.errorString());
         return {};
     }
     // The copy keeps the permissions of a read-only installation.
     if (!QFile::setPermissions(userList, QFile::permissions(userList) | QFile::ReadOwner | QFile::WriteOwner)) {
-        problem = QStringLiteral("Cannot make %1 writable").arg(userList);
+        problem = tr("Cannot make %1 writable").arg(userList);
         return {};
     }
     return userList;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,7 @@
 class ListLocation final
 {
     Q_DISABLE_COPY_MOVE(ListLocation)
+    Q_DECLARE_TR_FUNCTIONS(ListLocation)
 
 public:
     // For the program in `programDir`: the per-user data folder of the

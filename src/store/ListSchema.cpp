@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/StoreLog.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
@@ -42,7 +43,7 @@ int Version(Database &database, QString *failure)
     QSqlQuery query(database.Connection());
     if (!Run(query, QStringLiteral("PRAGMA user_version"), failure) || !query.next()) {
         if (failure->isEmpty())
-            *failure = QStringLiteral("The list file has no schema version");
+            *failure = QCoreApplication::translate("ListSchema", "The list file has no schema version");
         return -1;
     }
     return query.value(0).toInt();
@@ -56,8 +57,9 @@ bool Upgrade(Database &database, QString *failure)
     if (version < 0)
         return false;
     if (version > CurrentVersion) {
-        *failure = QStringLiteral("The list file has schema version %1, but this Tidefetch knows versions up to %2. "
-                                  "Please use a newer Tidefetch.")
+        *failure = QCoreApplication::translate("ListSchema",
+                                               "The list file has schema version %1, but this Tidefetch knows "
+                                               "versions up to %2. Please use a newer Tidefetch.")
                        .arg(version)
                        .arg(CurrentVersion);
         return false;
@@ -76,7 +78,8 @@ bool Upgrade(Database &database, QString *failure)
         ok = ok && Run(query, VersionStatement(step + 1), failure);
         if (!ok) {
             connection.rollback();
-            *failure = QStringLiteral("The list file could not be upgraded from schema version %1 to %2: %3")
+            *failure = QCoreApplication::translate(
+                           "ListSchema", "The list file could not be upgraded from schema version %1 to %2: %3")
                            .arg(step)
                            .arg(step + 1)
                            .arg(*failure);

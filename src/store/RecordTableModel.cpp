@@ -1,6 +1,7 @@
 #include "store/RecordTableModel.h"
 
 #include "store/RecordTable.h"
+#include "store/StatusText.h"
 
 #include <cstdlib>
 
@@ -53,7 +54,11 @@ QVariant RecordTableModel::data(const QModelIndex &index, int role) const
     const bool checkBox = m_checkBoxColumns.contains(index.column());
     switch (role) {
     case Qt::DisplayRole:
-        return checkBox ? QVariant() : value;
+        if (checkBox)
+            return {};
+        if (index.column() == m_statusColumn && value.typeId() == QMetaType::QString)
+            return StatusText::Shown(value.toString());
+        return value;
     case Qt::EditRole:
     case RawValueRole:
         return value;

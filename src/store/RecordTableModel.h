@@ -11,7 +11,8 @@ class RecordTable;
 // Shows the rows of a record set, one column per field in the set's order.
 // A write to a row repaints that row alone; inserts and deletes move rows.
 // Check-box columns read a tick as |value| == 1 and write 1 or 0; editable
-// columns write the typed text into the row.
+// columns write the typed text into the row. A status column shows its words
+// translated (StatusText).
 class RecordTableModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -30,6 +31,9 @@ public:
     void SetCheckBoxColumn(int column) { m_checkBoxColumns.insert(column); }
     void SetEditableColumn(int column) { m_editableColumns.insert(column); }
     void SetCaption(int column, const QString &caption) { m_captions.insert(column, caption); }
+    // The cells of `column` show its status words in the user's language; the
+    // edit and raw values stay the stored words.
+    void SetStatusColumn(int column) { m_statusColumn = column; }
     // The cells of `column` that hold one of `words` have the text of the same
     // row's `reasonColumn` as their tooltip (a failed row's Error_Desc).
     void SetReasonColumn(int column, int reasonColumn, const QStringList &words);
@@ -48,6 +52,7 @@ private:
     QSet<int> m_checkBoxColumns;
     QSet<int> m_editableColumns;
     QHash<int, QString> m_captions;
+    int m_statusColumn = -1;
     struct Reason {
         int column = -1;
         QStringList words;

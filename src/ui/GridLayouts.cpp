@@ -4,6 +4,7 @@
 #include "app/SearchResultModel.h"
 #include "ui/Twips.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QTableView>
 
@@ -20,13 +21,15 @@ QList<GridColumn> DownListColumns()
     return {
         {.position = 0, .hidden = true},
         {.position = 1, .caption = kBlank, .widthTwips = 250, .checkBox = true},
-        {.position = 2, .caption = QStringLiteral("File Name"), .widthTwips = 5000, .editable = true},
-        {.position = 3, .caption = QStringLiteral("Status"), .widthTwips = 1500},
-        {.position = 4, .caption = QStringLiteral("Size"), .widthTwips = 1000},
-        {.position = 5, .caption = QStringLiteral("Speed"), .widthTwips = 1000},
+        {.position = 2, .caption = QCoreApplication::translate("GridLayouts", "File Name"),
+         .widthTwips = 5000, .editable = true},
+        {.position = 3, .caption = QCoreApplication::translate("GridLayouts", "Status"), .widthTwips = 1500},
+        {.position = 4, .caption = QCoreApplication::translate("GridLayouts", "Size"), .widthTwips = 1000},
+        {.position = 5, .caption = QCoreApplication::translate("GridLayouts", "Speed"), .widthTwips = 1000},
         // Position 6 holds the last failure text.
-        {.position = 6, .caption = QStringLiteral("Error"), .widthTwips = 1000},
-        {.position = 7, .caption = QStringLiteral("Time Left"), .widthTwips = 1200, .hidden = true},
+        {.position = 6, .caption = QCoreApplication::translate("GridLayouts", "Error"), .widthTwips = 1000},
+        {.position = 7, .caption = QCoreApplication::translate("GridLayouts", "Time Left"),
+         .widthTwips = 1200, .hidden = true},
         {.position = 8, .widthTwips = 1100, .hidden = true},
     };
 }
@@ -36,10 +39,10 @@ QList<GridColumn> CheckListColumns()
     return {
         {.position = 0, .hidden = true},
         {.position = 1, .caption = kBlank, .widthTwips = 250, .hidden = true},
-        {.position = 2, .caption = QStringLiteral("URL"), .widthTwips = 5500},
-        {.position = 3, .caption = QStringLiteral("Status"), .widthTwips = 1200},
-        {.position = 4, .caption = QStringLiteral("File Name"), .widthTwips = 1700},
-        {.position = 5, .caption = QStringLiteral("File Size"), .widthTwips = 1100},
+        {.position = 2, .caption = QCoreApplication::translate("GridLayouts", "URL"), .widthTwips = 5500},
+        {.position = 3, .caption = QCoreApplication::translate("GridLayouts", "Status"), .widthTwips = 1200},
+        {.position = 4, .caption = QCoreApplication::translate("GridLayouts", "File Name"), .widthTwips = 1700},
+        {.position = 5, .caption = QCoreApplication::translate("GridLayouts", "File Size"), .widthTwips = 1100},
     };
 }
 
@@ -48,11 +51,16 @@ QList<GridColumn> SearchColumns()
     return {
         // 250 rather than 200 twips: the check box with its margins needs 17 pixels.
         {.position = SearchResultModel::CheckBox, .caption = kBlank, .widthTwips = 250, .checkBox = true},
-        {.position = SearchResultModel::FileName, .caption = QStringLiteral("File Name"), .widthTwips = 3000},
-        {.position = SearchResultModel::File_Ext, .caption = QStringLiteral("File Type"), .widthTwips = 1000},
-        {.position = SearchResultModel::FileSize, .caption = QStringLiteral("Size"), .widthTwips = 1500},
-        {.position = SearchResultModel::FileDesc, .caption = QStringLiteral("Description"), .widthTwips = 3800},
-        {.position = SearchResultModel::DateAdded, .caption = QStringLiteral("Date Added"), .widthTwips = 1500},
+        {.position = SearchResultModel::FileName, .caption = QCoreApplication::translate("GridLayouts", "File Name"),
+         .widthTwips = 3000},
+        {.position = SearchResultModel::File_Ext, .caption = QCoreApplication::translate("GridLayouts", "File Type"),
+         .widthTwips = 1000},
+        {.position = SearchResultModel::FileSize, .caption = QCoreApplication::translate("GridLayouts", "Size"),
+         .widthTwips = 1500},
+        {.position = SearchResultModel::FileDesc, .caption = QCoreApplication::translate("GridLayouts", "Description"),
+         .widthTwips = 3800},
+        {.position = SearchResultModel::DateAdded, .caption = QCoreApplication::translate("GridLayouts", "Date Added"),
+         .widthTwips = 1500},
         {.position = SearchResultModel::DetailsLink, .hidden = true},
     };
 }

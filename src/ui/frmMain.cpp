@@ -211,8 +211,7 @@ void frmMain::BuildToolbar()
 
     m_toolBar = new QButtonGroup(this);
     m_toolBar->setExclusive(true);
-    const QString captions[] = {QStringLiteral("Add New Download"), QStringLiteral("Download List"),
-                                QStringLiteral("Search"), QStringLiteral("About")};
+    const QString captions[] = {tr("Add New Download"), tr("Download List"), tr("Search"), tr("About")};
     int left = kMyButton1Width;
     for (int slot = 0; slot < 4; ++slot) {
         const int index = PageIndices[size_t(slot)];
@@ -253,16 +252,16 @@ void frmMain::BuildToolbar()
 void frmMain::BuildAddNewDownloadPage()
 {
     QWidget *page = PagePanel(AddNewDownloadPage);
-    Place(NewLabel(page, QStringLiteral("Download Folder:")), 230, 165, 1450, 330);
+    Place(NewLabel(page, tr("Download Folder:")), 230, 165, 1450, 330);
     m_txtDownPath = new QLineEdit(page);
     m_txtDownPath->setObjectName(QStringLiteral("txtDownPath"));
     m_txtDownPath->setReadOnly(true);
-    m_txtDownPath->setAccessibleName(QStringLiteral("Download Folder"));
+    m_txtDownPath->setAccessibleName(tr("Download Folder"));
     Place(m_txtDownPath, 1700, 165, 4800, 330);
-    m_btnBrowse = NewButton(page, "btnBrowse", QStringLiteral("&Browse..."), QStringLiteral("Choose the download folder"));
+    m_btnBrowse = NewButton(page, "btnBrowse", tr("&Browse..."), tr("Choose the download folder"));
     Place(m_btnBrowse, 6600, 150, 1200, 360);
 
-    const QString catchCaption = QStringLiteral("Catch RapidShare Links in the clipboard");
+    const QString catchCaption = tr("Catch RapidShare Links in the clipboard");
     // The box shows its tick only; the label beside it carries the caption.
     m_chkCatch = new QCheckBox(catchCaption, page);
     m_chkCatch->setObjectName(QStringLiteral("chkCatch"));
@@ -275,19 +274,19 @@ void frmMain::BuildAddNewDownloadPage()
     m_txtLinks = new QPlainTextEdit(page);
     m_txtLinks->setObjectName(QStringLiteral("txtLinks"));
     m_txtLinks->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_txtLinks->setAccessibleName(QStringLiteral("Links"));
+    m_txtLinks->setAccessibleName(tr("Links"));
     Place(m_txtLinks, 230, 1000, 8000, 1000);
-    m_cmdCheckLinks = NewButton(page, "cmdCheckLinks", QStringLiteral("&Check Links"));
+    m_cmdCheckLinks = NewButton(page, "cmdCheckLinks", tr("&Check Links"));
     Place(m_cmdCheckLinks, 6500, 2080, kCheckLinksWidth, kCheckLinksHeight);
 
     m_CheckGrid = new QTableView(page);
     m_CheckGrid->setObjectName(QStringLiteral("CheckGrid"));
-    m_CheckGrid->setAccessibleName(QStringLiteral("Check List"));
+    m_CheckGrid->setAccessibleName(tr("Check List"));
     Place(m_CheckGrid, kCheckGridLeft, kCheckGridTop, 8000, 1000);
 
-    m_cmdClearCheckList = NewButton(page, "cmdClearCheckList", QStringLiteral("Clear &List"));
+    m_cmdClearCheckList = NewButton(page, "cmdClearCheckList", tr("Clear &List"));
     Place(m_cmdClearCheckList, kCheckGridLeft, 3800, 1500, kBottomButtonHeight);
-    m_cmdDownloadLinks = NewButton(page, "cmdDownloadLinks", QStringLiteral("&Download Available Links"));
+    m_cmdDownloadLinks = NewButton(page, "cmdDownloadLinks", tr("&Download Available Links"));
     Place(m_cmdDownloadLinks, 5600, 3800, kDownloadLinksWidth, kBottomButtonHeight);
 }
 
@@ -296,16 +295,16 @@ void frmMain::BuildDownloadListPage()
     QWidget *page = PagePanel(DownloadListPage);
     m_MyFrame1 = NewPanel(page, "MyFrame1");
     Place(m_MyFrame1, 0, 60, 8000, 600);
-    const QString runningTip = QStringLiteral("Include/Exclude Complete,Waiting or Runing items");
-    m_cmdStartDownload = NewButton(m_MyFrame1, "cmdStartDownload", QStringLiteral("&Start Download"),
-                                   QStringLiteral("Start download All/Selected items"));
+    const QString runningTip = tr("Include/Exclude Complete,Waiting or Runing items");
+    m_cmdStartDownload =
+        NewButton(m_MyFrame1, "cmdStartDownload", tr("&Start Download"), tr("Start download All/Selected items"));
     Place(m_cmdStartDownload, 120, 112, 1600, 375);
-    m_cmdStopDownload = NewButton(m_MyFrame1, "cmdStopDownload", QStringLiteral("S&top Download"),
-                                  QStringLiteral("Stop download All/Selected items"));
+    m_cmdStopDownload =
+        NewButton(m_MyFrame1, "cmdStopDownload", tr("S&top Download"), tr("Stop download All/Selected items"));
     Place(m_cmdStopDownload, 1800, 112, 1600, 375);
-    m_cmdFilter = NewButton(m_MyFrame1, "cmdFilter", QStringLiteral("&Filter Listed Items"), runningTip);
+    m_cmdFilter = NewButton(m_MyFrame1, "cmdFilter", tr("&Filter Listed Items"), runningTip);
     Place(m_cmdFilter, 3480, 112, 1800, 375);
-    m_cmdClearItems = NewButton(m_MyFrame1, "cmdClearItems", QStringLiteral("&Clear Items"), runningTip);
+    m_cmdClearItems = NewButton(m_MyFrame1, "cmdClearItems", tr("&Clear Items"), runningTip);
     Place(m_cmdClearItems, 5360, 112, 1500, 375);
 
     connect(m_cmdStartDownload, &QPushButton::clicked, this,
@@ -317,7 +316,7 @@ void frmMain::BuildDownloadListPage()
 
     m_Grid = new QTableView(page);
     m_Grid->setObjectName(QStringLiteral("Grid"));
-    m_Grid->setAccessibleName(QStringLiteral("Download List"));
+    m_Grid->setAccessibleName(tr("Download List"));
     Place(m_Grid, 100, kGridTop, 8000, 2000);
 }
 
@@ -327,12 +326,12 @@ void frmMain::BuildSearchPage()
     m_MyFrame2 = NewPanel(page, "MyFrame2");
     Place(m_MyFrame2, 0, 60, 8000, 2040);
 
-    Place(NewLabel(m_MyFrame2, QStringLiteral("Search Text")), 120, 120, 1200, 345);
+    Place(NewLabel(m_MyFrame2, tr("Search Text")), 120, 120, 1200, 345);
     m_txtSearch = new HintLineEdit(SearchPageRules::SearchHint(), m_MyFrame2);
     m_txtSearch->setObjectName(QStringLiteral("txtSearch"));
-    m_txtSearch->setAccessibleName(QStringLiteral("Search Text"));
+    m_txtSearch->setAccessibleName(tr("Search Text"));
     Place(m_txtSearch, 1350, 120, 4500, 345);
-    m_cmdSearch = NewButton(m_MyFrame2, "cmdSearch", QStringLiteral("&Search RapidShare"));
+    m_cmdSearch = NewButton(m_MyFrame2, "cmdSearch", tr("&Search RapidShare"));
     Place(m_cmdSearch, 6000, 105, 2250, 375);
 
     auto newList = [this](const char *name, const QString &caption, const QStringList &entries) {
@@ -344,22 +343,24 @@ void frmMain::BuildSearchPage()
     };
     // A combo box's name is its current entry for screen readers; its label is
     // told through the buddy.
-    QLabel *extensionLabel = NewLabel(m_MyFrame2, QStringLiteral("File Extension"));
+    QLabel *extensionLabel = NewLabel(m_MyFrame2, tr("File Extension"));
     Place(extensionLabel, 120, 570, 1200, 345);
-    m_cmbExtension = newList("cmbExtension", QStringLiteral("File Extension"), {"All", "3gp", "avi", "mkv", "mp3", "mp4", "mpeg", "mpg", "rar", "rmvb",
+    m_cmbExtension = newList("cmbExtension", tr("File Extension"), {tr("All"), "3gp", "avi", "mkv", "mp3", "mp4", "mpeg", "mpg", "rar", "rmvb",
                                               "wma", "wmv", "zip"});
     Place(m_cmbExtension, 1350, 570, 1150, 345);
     extensionLabel->setBuddy(m_cmbExtension);
-    QLabel *dateLabel = NewLabel(m_MyFrame2, QStringLiteral("Date Filter"));
+    QLabel *dateLabel = NewLabel(m_MyFrame2, tr("Date Filter"));
     Place(dateLabel, 2650, 570, 950, 345);
-    m_cmbDateFilter = newList("cmbDateFilter", QStringLiteral("Date Filter"), {"Whenever", "Last 24 Hours", "Last Week", "Last Month",
-                                                "Last 2 Months", "Last 4 Months", "Last 6 Months ", "Last Year"});
+    m_cmbDateFilter = newList("cmbDateFilter", tr("Date Filter"),
+                              {tr("Whenever"), tr("Last 24 Hours"), tr("Last Week"), tr("Last Month"),
+                               tr("Last 2 Months"), tr("Last 4 Months"), tr("Last 6 Months "), tr("Last Year")});
     Place(m_cmbDateFilter, 3600, 570, 1700, 345);
     dateLabel->setBuddy(m_cmbDateFilter);
-    QLabel *sortLabel = NewLabel(m_MyFrame2, QStringLiteral("Sort By"));
+    QLabel *sortLabel = NewLabel(m_MyFrame2, tr("Sort By"));
     Place(sortLabel, 5450, 570, 700, 345);
-    m_cmbSortBy = newList("cmbSortBy", QStringLiteral("Sort By"), {"No Sort", "Size Ascending", "Size Descending", "Date Ascending",
-                                        "Date Descending", "Popularity Ascending", "Popularity Descending"});
+    m_cmbSortBy = newList("cmbSortBy", tr("Sort By"),
+                          {tr("No Sort"), tr("Size Ascending"), tr("Size Descending"), tr("Date Ascending"),
+                           tr("Date Descending"), tr("Popularity Ascending"), tr("Popularity Descending")});
     Place(m_cmbSortBy, 6150, 570, 2100, 345);
     sortLabel->setBuddy(m_cmbSortBy);
 
@@ -370,35 +371,34 @@ void frmMain::BuildSearchPage()
         box->setAccessibleName(caption);
         box->setValidator(new SizeBoxValidator(box));
         Place(box, 1350, top, 900, 345);
-        Place(NewLabel(m_MyFrame2, QStringLiteral("MB")), 2320, top, 400, 345);
-        Place(NewLabel(m_MyFrame2, QStringLiteral("(optional)")), 2720, top, 1100, 345);
+        Place(NewLabel(m_MyFrame2, tr("MB")), 2320, top, 400, 345);
+        Place(NewLabel(m_MyFrame2, tr("(optional)")), 2720, top, 1100, 345);
         Place(NewLabel(m_MyFrame2, note), 3850, top, 4400, 345);
         return box;
     };
-    m_txtSizeFrom = newSizeRow("txtSizeFrom", QStringLiteral("Size From"),
-                               QStringLiteral("* leave empty to not identify the minimum size"), 1020);
-    m_txtSizeTo = newSizeRow("txtSizeTo", QStringLiteral("Size To"),
-                             QStringLiteral("* leave empty to not identify the maximum size"), 1470);
+    m_txtSizeFrom =
+        newSizeRow("txtSizeFrom", tr("Size From"), tr("* leave empty to not identify the minimum size"), 1020);
+    m_txtSizeTo = newSizeRow("txtSizeTo", tr("Size To"), tr("* leave empty to not identify the maximum size"), 1470);
 
     // The grid's caption bar, which carries the search summary.
     m_gridSearchCaption = NewLabel(page, QString(), "GridSearchCaption");
     m_gridSearchCaption->setIndent(Px(90));
     m_GridSearch = new QTableView(page);
     m_GridSearch->setObjectName(QStringLiteral("GridSearch"));
-    m_GridSearch->setAccessibleName(QStringLiteral("Search Results"));
+    m_GridSearch->setAccessibleName(tr("Search Results"));
 
-    m_lblSearchPage = NewLabel(page, QStringLiteral("Show results page:"), "lblSearchPage");
+    m_lblSearchPage = NewLabel(page, tr("Show results page:"), "lblSearchPage");
     m_lblSearchPage->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_cmbSearchPage = new QComboBox(page);
     m_cmbSearchPage->setObjectName(QStringLiteral("cmbSearchPage"));
-    m_cmbSearchPage->setAccessibleName(QStringLiteral("Show results page"));
+    m_cmbSearchPage->setAccessibleName(tr("Show results page"));
     m_lblSearchPage->setBuddy(m_cmbSearchPage);
-    m_cmdPrevPage = NewButton(page, "cmdPrevPage", QStringLiteral("<<"), QStringLiteral("Previous results page"));
-    m_cmdNextPage = NewButton(page, "cmdNextPage", QStringLiteral(">>"), QStringLiteral("Next Results Page"));
+    m_cmdPrevPage = NewButton(page, "cmdPrevPage", QStringLiteral("<<"), tr("Previous results page"));
+    m_cmdNextPage = NewButton(page, "cmdNextPage", QStringLiteral(">>"), tr("Next Results Page"));
 
     m_cmdAddSearchItems =
-        NewButton(page, "cmdAddSearchItems", QStringLiteral("&Add selected items as new downloads"));
-    m_cmdAddAndStart = NewButton(page, "cmdAddAndStart", QStringLiteral("Add selected items And Start &Download"));
+        NewButton(page, "cmdAddSearchItems", tr("&Add selected items as new downloads"));
+    m_cmdAddAndStart = NewButton(page, "cmdAddAndStart", tr("Add selected items And Start &Download"));
     m_lblAddSearch = NewLabel(page, QString(), "lblAddSearch");
 
     m_gifWait = new QLabel(page);
@@ -422,7 +422,7 @@ void frmMain::BuildAboutPage()
     picture->setAlignment(Qt::AlignCenter);
     Place(picture, 0, 150, kAboutPanelWidth, 1200);
 
-    auto *title = new QLabel(QStringLiteral("About Tidefetch"), m_MyFrame3);
+    auto *title = new QLabel(tr("About Tidefetch"), m_MyFrame3);
     title->setObjectName(QStringLiteral("lblAboutTitle"));
     QFont titleFont = title->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 14 / 8);
@@ -431,18 +431,18 @@ void frmMain::BuildAboutPage()
     title->setAlignment(Qt::AlignCenter);
     Place(title, 0, 1380, kAboutPanelWidth, 450);
 
-    auto *version = new QLabel(QStringLiteral("Version ") + QCoreApplication::applicationVersion(), m_MyFrame3);
+    auto *version = new QLabel(tr("Version %1").arg(QCoreApplication::applicationVersion()), m_MyFrame3);
     version->setObjectName(QStringLiteral("lblAboutVersion"));
     version->setAlignment(Qt::AlignCenter);
     Place(version, 0, 1830, kAboutPanelWidth, 300);
 
     auto *text = new QLabel(
-        QStringLiteral("Tidefetch finds files kept on the RapidShare file-hosting service and downloads them in "
-                       "batches.\n\nSearch for files and tick the hits you want, paste links into the "
-                       "\"Add New Download\" page, or simply copy them: every link is first checked with the "
-                       "service, and the available ones join the download list. The list is worked off one file "
-                       "at a time, a running download shows its progress as a bar, and both lists are kept "
-                       "between runs."),
+        tr("Tidefetch finds files kept on the RapidShare file-hosting service and downloads them in "
+           "batches.\n\nSearch for files and tick the hits you want, paste links into the "
+           "\"Add New Download\" page, or simply copy them: every link is first checked with the "
+           "service, and the available ones join the download list. The list is worked off one file "
+           "at a time, a running download shows its progress as a bar, and both lists are kept "
+           "between runs."),
         m_MyFrame3);
     text->setObjectName(QStringLiteral("lblAboutText"));
     text->setWordWrap(true);
@@ -510,9 +510,12 @@ void frmMain::SetUpCheckGrid()
 void frmMain::FinishGrid(QTableView &grid, RecordTableModel *model, QStringView statusField)
 {
     grid.setItemDelegate(new GridItemDelegate(&grid));
-    if (model && model->Table())
-        model->SetReasonColumn(model->Table()->FieldIndex(statusField), model->Table()->FieldIndex(u"Error_Desc"),
+    if (model && model->Table()) {
+        const int statusColumn = model->Table()->FieldIndex(statusField);
+        model->SetStatusColumn(statusColumn);
+        model->SetReasonColumn(statusColumn, model->Table()->FieldIndex(u"Error_Desc"),
                                {QStringLiteral("Error"), QStringLiteral("UnAvailable")});
+    }
     new ColumnWidthKeeper(grid, m_controller.Settings(), grid.objectName());
 }
 

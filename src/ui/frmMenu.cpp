@@ -35,30 +35,30 @@ frmMenu::frmMenu(QWidget *window)
     : QObject(window)
 {
     setObjectName(QStringLiteral("frmMenu"));
-    const QString all = QStringLiteral("All");
-    const QString selected = QStringLiteral("Only Selected");
+    const QString all = tr("All");
+    const QString selected = tr("Only Selected");
 
-    m_mnuStart = NewMenu(window, "mnuStart", QStringLiteral("START"));
+    m_mnuStart = NewMenu(window, "mnuStart", tr("START"));
     m_mnuDownAll = NewItem(m_mnuStart, "mnuDownAll", all);
     m_mnutDownSelected = NewItem(m_mnuStart, "mnutDownSelected", selected);
 
-    m_mnuStop = NewMenu(window, "mnuStop", QStringLiteral("STOP"));
+    m_mnuStop = NewMenu(window, "mnuStop", tr("STOP"));
     m_mnuStopAll = NewItem(m_mnuStop, "mnuStopAll", all);
     m_mnuStopSelected = NewItem(m_mnuStop, "mnuStopSelected", selected);
 
-    m_mnuFilter = NewMenu(window, "mnuFilter", QStringLiteral("Filter"));
-    m_mnuIncludeComplete = NewCheckItem(m_mnuFilter, "mnuIncludeComplete", QStringLiteral("Include Complete Items"), false);
-    m_mnuInCludeWaiting = NewCheckItem(m_mnuFilter, "mnuInCludeWaiting", QStringLiteral("Include Waiting Items"), true);
+    m_mnuFilter = NewMenu(window, "mnuFilter", tr("Filter"));
+    m_mnuIncludeComplete = NewCheckItem(m_mnuFilter, "mnuIncludeComplete", tr("Include Complete Items"), false);
+    m_mnuInCludeWaiting = NewCheckItem(m_mnuFilter, "mnuInCludeWaiting", tr("Include Waiting Items"), true);
     m_mnuIncludeDownloading =
-        NewCheckItem(m_mnuFilter, "mnuIncludeDownloading", QStringLiteral("Include Downloading Items"), true);
+        NewCheckItem(m_mnuFilter, "mnuIncludeDownloading", tr("Include Downloading Items"), true);
 
-    m_mnuClear = NewMenu(window, "mnuClear", QStringLiteral("Clear"));
-    m_mnuClearCompleted = NewItem(m_mnuClear, "mnuClearCompleted", QStringLiteral("Clear Complete Items"));
-    m_mnuClearError = NewItem(m_mnuClear, "mnuClearError", QStringLiteral("Clear Error Items"));
-    m_mnuClearStopped = NewItem(m_mnuClear, "mnuClearStopped", QStringLiteral("Clear Stopped Items"));
-    m_mnuClearSelected = NewItem(m_mnuClear, "mnuClearSelected", QStringLiteral("Clear Selected Items"));
+    m_mnuClear = NewMenu(window, "mnuClear", tr("Clear"));
+    m_mnuClearCompleted = NewItem(m_mnuClear, "mnuClearCompleted", tr("Clear Complete Items"));
+    m_mnuClearError = NewItem(m_mnuClear, "mnuClearError", tr("Clear Error Items"));
+    m_mnuClearStopped = NewItem(m_mnuClear, "mnuClearStopped", tr("Clear Stopped Items"));
+    m_mnuClearSelected = NewItem(m_mnuClear, "mnuClearSelected", tr("Clear Selected Items"));
     m_mnuClear->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
-    m_mnuClearAll = NewItem(m_mnuClear, "mnuClearAll", QStringLiteral("Clear All Items"));
+    m_mnuClearAll = NewItem(m_mnuClear, "mnuClearAll", tr("Clear All Items"));
 }
 
 QPoint frmMenu::PopupPoint(const QWidget *button)

@@ -9,6 +9,7 @@
 #include "ui/ProgressRules.h"
 #include "ui/Theme.h"
 #include "ui/StatusDelegate.h"
+#include "ui/Translation.h"
 #include "ui/Twips.h"
 #include "ui/WidgetPrompter.h"
 #include "ui/frmMain.h"
@@ -26,13 +27,17 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
+#include <QLocale>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMovie>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -41,6 +46,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 namespace {
 
@@ -94,6 +100,32 @@ QList<SearchHit> Hits(int count)
                      QStringLiteral("Not Available"), QStringLiteral("2009"),
                      QStringLiteral("http://127.0.0.1/details/%1").arg(i)});
     return hits;
+}
+
+// Alt letters that two buttons reachable at once share: the buttons of one page
+// and the toolbar's, which are there on every page.
+QStringList SharedMnemonics(const frmMain &window)
+{
+    QHash<const QWidget *, QStringList> byPage;
+    QStringList toolbar;
+    for (const QAbstractButton *button : window.findChildren<QAbstractButton *>()) {
+        const QString letter = QKeySequence::mnemonic(button->text()).toString();
+        if (letter.isEmpty())
+            continue;
+        const QWidget *page = button;
+        while (page->parentWidget() != &window)
+            page = page->parentWidget();
+        (page == button ? toolbar : byPage[page]).append(letter);
+    }
+    QStringList shared;
+    for (const QStringList &letters : std::as_const(byPage)) {
+        const QStringList reachable = letters + toolbar;
+        for (const QString &letter : reachable) {
+            if (reachable.count(letter) > 1 && !shared.contains(letter))
+                shared.append(letter);
+        }
+    }
+    return shared;
 }
 
 QStringList Entries(const QComboBox *list)
@@ -1064,6 +1096,59 @@ private Q_SLOTS:
             }
         }
         QVERIFY(orange);
+    }
+
+    void mnemonicsAreUniquePerPage()
+    {
+        Program p;
+        QVERIFY(p.Load());
+        QCOMPARE(SharedMnemonics(p.window), QStringList());
+    }
+
+    // Run by CTest under a German locale (tst_frmmain_de); skipped under any other.
+    void germanLocaleShowsGermanTexts()
+    {
+        if (QLocale::system().language() != QLocale::German)
+            QSKIP("needs LANG=de_DE.UTF-8");
+        const auto uninstall = qScopeGuard([] {
+            qDeleteAll(QCoreApplication::instance()->findChildren<QTranslator *>(Qt::FindDirectChildrenOnly));
+        });
+        QVERIFY(Translation::Install(*QCoreApplication::instance()));
+        Program p;
+        // Start-up queues the download list's waiting rows again; the check list keeps them.
+        QVERIFY(p.Load({QStringLiteral("INSERT INTO DownList (Check_Box, Local_File_Name, Download_Status) "
+                                       "VALUES (1, 'Queued', 'Queued'), (1, 'b.zip', 'Complete'), "
+                                       "(1, 'c.zip', 'Stopped')"),
+                        QStringLiteral("INSERT INTO CheckList (Sharing_Link, Status) "
+                                       "VALUES ('http://y/1', 'UnAvailable'), ('http://y/2', 'Wait 30 Seconds')")}));
+        frmMain &w = p.window;
+
+        QCOMPARE(w.cmdToolBar(frmMain::AddNewDownloadPage)->text(), QStringLiteral("Neuer Download"));
+        QCOMPARE(w.cmdCheckLinks()->text(), QStringLiteral("Links &prüfen"));
+        QCOMPARE(w.Menu()->mnuClearAll()->text(), QStringLiteral("Alle Einträge entfernen"));
+        QCOMPARE(w.DownListModel()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("Dateiname"));
+        QCOMPARE(SharedMnemonics(w), QStringList());
+
+        // The grids show the status words in German; the lists and the code keep the English ones.
+        auto shown = [](const QAbstractItemModel *model, int column) {
+            QStringList texts;
+            for (int row = 0; row < model->rowCount(); ++row)
+                texts.append(model->index(row, column).data(Qt::DisplayRole).toString());
+            return texts;
+        };
+        QCOMPARE(shown(w.DownListModel(), 3), (QStringList{"In Warteschlange", "Fertig", "Angehalten"}));
+        QCOMPARE(p.DownStatuses(), (QStringList{"Queued", "Complete", "Stopped"}));
+        QCOMPARE(w.DownListModel()->index(0, 3).data(Qt::EditRole).toString(), QStringLiteral("Queued"));
+        // Only the status column: a file named like a status word keeps its name.
+        QCOMPARE(shown(w.DownListModel(), 2).first(), QStringLiteral("Queued"));
+        QCOMPARE(shown(w.CheckListModel(), 3), (QStringList{"Nicht verfügbar", "Warte 30 Sekunden"}));
+        QCOMPARE(p.CheckStatuses(), (QStringList{"UnAvailable", "Wait 30 Seconds"}));
+
+        // Messages from the core through the Prompter.
+        w.txtLinks()->setPlainText(QStringLiteral("nothing to see"));
+        QTest::mouseClick(w.cmdCheckLinks(), Qt::LeftButton);
+        QCOMPARE(p.prompter.messages(), QStringList{QStringLiteral("Keine unterstützten Links gefunden.")});
     }
 
 private:
