@@ -6,6 +6,7 @@
 #include "util/Formatting.h"
 #include "util/LinkKinds.h"
 
+#include <QSet>
 #include <QTimer>
 
 LinkChecker::LinkChecker(LinkStore &store, clsRapidShare &client, clsDirectLink &directClient, QString serviceDomain,
@@ -132,26 +133,27 @@ void LinkChecker::OnStatusCheck(const QString &sStatus, const QString &sDetails)
 
 void LinkChecker::ClearList()
 {
-    RecordTable &rows = *m_store.rsCheckList.Table();
-    std::vector<int> all(size_t(rows.RowCount()));
-    for (int row = 0; row < rows.RowCount(); ++row)
-        all[size_t(row)] = row;
-    rows.RemoveRows(std::move(all));
-    CancelRunningCheck();
+    RemoveRowsWhere([](qint64) { return true; });
 }
 
 void LinkChecker::RemoveRows(const QList<qint64> &ids)
 {
+    // A set: Ctrl+A and Delete hand over every row of a long list.
+    const QSet<qint64> doomed(ids.cbegin(), ids.cend());
+    RemoveRowsWhere([&doomed](qint64 id) { return doomed.contains(id); });
+}
+
+void LinkChecker::RemoveRowsWhere(const std::function<bool(qint64)> &take)
+{
     RecordTable &rows = *m_store.rsCheckList.Table();
     std::vector<int> doomed;
     for (int row = rows.RowCount() - 1; row >= 0; --row) {
-        if (ids.contains(rows.IdAt(row)))
+        if (take(rows.IdAt(row)))
             doomed.push_back(row);
     }
-    if (doomed.empty())
-        return;
-    rows.RemoveRows(std::move(doomed));
-    if (ids.contains(m_checkingId))
+    if (!doomed.empty())
+        rows.RemoveRows(std::move(doomed));
+    if (m_isChecking && take(m_checkingId))
         CancelRunningCheck();
 }
 

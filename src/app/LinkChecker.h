@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class clsDirectLink;
 class clsRapidShare;
 class LinkStore;
@@ -49,6 +51,8 @@ private:
     void WriteAvailable();
     void EndOfRow();
     void CancelRunningCheck();
+    // Removes the rows whose ID `take` accepts; a check of one of them ends without writing.
+    void RemoveRowsWhere(const std::function<bool(qint64)> &take);
 
     LinkStore &m_store;
     clsRapidShare &m_client;

@@ -3,6 +3,7 @@
 #include "direct/ContentDisposition.h"
 #include "direct/DirectLog.h"
 #include "transfer/ContentRange.h"
+#include "transfer/HttpResponseHead.h"
 #include "transfer/TlsTrust.h"
 #include "util/FileFolder.h"
 
@@ -31,15 +32,6 @@ QString StatusText(const QNetworkReply &reply, int status)
 {
     const QString reason = reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
     return QLatin1String("HTTP ") + QString::number(status) + (reason.isEmpty() ? QString() : QLatin1Char(' ') + reason);
-}
-
-// A byte count of a header field: digits only, or -1.
-qint64 ByteCount(const QByteArray &field)
-{
-    const QByteArray digits = field.trimmed();
-    bool ok = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-    const qint64 count = ok ? digits.toLongLong(&ok) : -1;
-    return ok ? count : -1;
 }
 
 } // namespace
@@ -220,7 +212,7 @@ void clsDirectLink::TakeFile(QNetworkReply *reply, int status)
         const std::optional<ContentRange> range = ContentRange::Parse(reply->rawHeader("Content-Range"));
         m_fileSize = range && range->total >= 0 ? range->total : -1;
     } else {
-        m_fileSize = ByteCount(reply->rawHeader("Content-Length"));
+        m_fileSize = HttpResponseHead::ByteCount(reply->rawHeader("Content-Length").trimmed());
     }
 }
 

@@ -1,5 +1,7 @@
 #include "queue/QueueCommands.h"
 
+#include <QSet>
+
 #include "queue/DownloadScheduler.h"
 #include "rapidshare/clsRapidShare.h"
 #include "store/LinkStore.h"
@@ -122,7 +124,9 @@ void QueueCommands::RemoveSelectedDownloads()
 
 void QueueCommands::RemoveDownloads(const QList<qint64> &ids)
 {
-    RemoveUnlessTransferring([&ids](const RecordSet &row) { return ids.contains(row.ID()); });
+    // A set: Ctrl+A and Delete hand over every row of a long list.
+    const QSet<qint64> doomed(ids.cbegin(), ids.cend());
+    RemoveUnlessTransferring([&doomed](const RecordSet &row) { return doomed.contains(row.ID()); });
 }
 
 void QueueCommands::RemoveUnlessTransferring(const std::function<bool(const RecordSet &)> &take)

@@ -98,11 +98,10 @@ void DownloadAsynch::Connect(const HttpAddress &address)
     m_address = address;
     m_phase = Phase::Connecting;
     m_head.Reset();
-    m_tls = address.scheme == HttpAddress::Scheme::Https;
     m_drainQueued = false;
     m_certificateProblem.clear();
     // A new socket per connection: the old one may still be inside its own signal.
-    if (!m_tls) {
+    if (!IsTls()) {
         m_socket = new QTcpSocket(this);
         connect(m_socket, &QTcpSocket::connected, this, &DownloadAsynch::WS_Connect);
     } else {
@@ -124,7 +123,7 @@ void DownloadAsynch::Connect(const HttpAddress &address)
     // Unbuffered: each read goes from the kernel straight into our block. TLS
     // decrypts into the socket's own buffer anyway, and an unbuffered QSslSocket
     // never reported the end of a stream cut by a reset: it stays buffered.
-    if (m_tls)
+    if (IsTls())
         static_cast<QSslSocket *>(m_socket)->connectToHostEncrypted(address.host, address.port);
     else
         m_socket->connectToHost(address.host, address.port, QIODevice::ReadWrite | QIODevice::Unbuffered);
@@ -175,7 +174,7 @@ bool DownloadAsynch::OpenTarget(QString *error)
 
 void DownloadAsynch::WS_DataArrival()
 {
-    if (m_tls)
+    if (IsTls())
         QueueDrain();
     else
         Drain();
@@ -236,15 +235,15 @@ bool DownloadAsynch::Drain()
         // There an orderly end is the peer's TLS close, which comes while the
         // descriptor is still open; a descriptor Qt already closed saw the
         // connection end under the TLS stream, by a reset or a bare close.
-        if (!m_tls || socket->bytesAvailable() == 0) {
+        if (!IsTls() || socket->bytesAvailable() == 0) {
             const ConnectionEnd::State next = ConnectionEnd::Peek(socket->socketDescriptor());
             if (next == ConnectionEnd::State::NothingYet)
                 return true;
-            if (next == ConnectionEnd::State::Reset || (m_tls && next == ConnectionEnd::State::Failed)) {
+            if (next == ConnectionEnd::State::Reset || (IsTls() && next == ConnectionEnd::State::Failed)) {
                 EndOfStream(true);
                 return false;
             }
-            if (m_tls)
+            if (IsTls())
                 return true;
         }
         const qint64 count = socket->read(m_block.get(), BlockSize);
@@ -261,7 +260,7 @@ bool DownloadAsynch::Drain()
             return false;
     }
     // A buffered socket tells of new bytes only: what is left is taken on the next turn.
-    if (m_tls && socket->bytesAvailable() > 0)
+    if (IsTls() && socket->bytesAvailable() > 0)
         QueueDrain();
     return true;
 }

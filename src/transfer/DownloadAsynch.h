@@ -69,7 +69,6 @@ public:
     // to RFC 3986 references on either scheme; a service link only 302 and 303 to
     // http, as HttpAddress::Resolve reads them. Applies from the next start and
     // stays until it is set again.
-    bool DirectLink() const { return m_directLink; }
     void setDirectLink(bool direct) { m_directLink = direct; }
 
     // Periods of the metering tick (1000 ms) and of the inactivity watchdog
@@ -110,6 +109,7 @@ private:
     bool IsRedirect(int code) const;
     bool FollowRedirect(const QByteArray &location);
     void QueueDrain();
+    bool IsTls() const { return m_address.scheme == HttpAddress::Scheme::Https; }
     bool Drain();
     bool Consume(const char *data, qint64 size);
     bool TakeHead(const char *data, qint64 size);
@@ -149,7 +149,6 @@ private:
     bool m_direct = false; // the redirect rules of the transfer running
     HttpAddress m_address;
     QTcpSocket *m_socket = nullptr; // a QSslSocket for https
-    bool m_tls = false;
     bool m_drainQueued = false; // a TLS read waits for the next turn of the loop
     QString m_certificateProblem; // the errors of the last handshake
     HttpResponseHead m_head;

@@ -22,12 +22,21 @@ QList<QSslCertificate> ExtraCertificates()
 
 QSslConfiguration Configuration()
 {
+    // Reading the system's authorities and the file takes hundreds of files:
+    // done once per file named, not per connection.
+    static QString cachedPath;
+    static QList<QSslCertificate> cachedAuthorities;
+    const QString path = ExtraCaPath();
+    if (path != cachedPath) {
+        cachedPath = path;
+        const QList<QSslCertificate> extra = ExtraCertificates();
+        cachedAuthorities = extra.isEmpty() ? extra : QSslConfiguration::systemCaCertificates() + extra;
+    }
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    const QList<QSslCertificate> extra = ExtraCertificates();
     // An explicit list turns the on-demand lookup of the system's authorities
     // off, so it has to name them too.
-    if (!extra.isEmpty())
-        configuration.setCaCertificates(QSslConfiguration::systemCaCertificates() + extra);
+    if (!cachedAuthorities.isEmpty())
+        configuration.setCaCertificates(cachedAuthorities);
     return configuration;
 }
 

@@ -13,6 +13,7 @@ inline constexpr char ExtraCaVariable[] = "TIDEFETCH_EXTRA_CA_FILE";
 
 // The configuration for a new https connection or request. Without the variable
 // this is Qt's default one, which looks the system's authorities up on demand.
+// The authorities are read once for each file the variable names. One thread only.
 QSslConfiguration Configuration();
 
 // Why the extra authority file cannot be used; empty when it is fine or not set.

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QStringList>
 #include <QTableView>
+#include <QTimer>
 
 namespace {
 const QString kGroup = QStringLiteral("Grids");
@@ -15,9 +16,22 @@ ColumnWidthKeeper::ColumnWidthKeeper(QTableView &grid, AppSettings &settings, QS
     , m_grid(grid)
     , m_settings(settings)
     , m_gridName(std::move(gridName))
+    , m_saveTimer(new QTimer(this))
 {
     Decode(m_settings.Value(kGroup, m_gridName, QString()), m_grid);
-    connect(m_grid.horizontalHeader(), &QHeaderView::sectionResized, this, &ColumnWidthKeeper::Save);
+    m_saveTimer->setSingleShot(true);
+    m_saveTimer->setInterval(1000);
+    connect(m_saveTimer, &QTimer::timeout, this, &ColumnWidthKeeper::Save);
+    connect(m_grid.horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        m_unsaved = Encode(m_grid);
+        m_saveTimer->start();
+    });
+}
+
+ColumnWidthKeeper::~ColumnWidthKeeper()
+{
+    // The grid may be half gone already: only the widths noted at the last resize are written.
+    Save();
 }
 
 QString ColumnWidthKeeper::Encode(const QTableView &grid)
@@ -46,5 +60,8 @@ void ColumnWidthKeeper::Decode(const QString &widths, QTableView &grid)
 
 void ColumnWidthKeeper::Save()
 {
-    m_settings.SetValue(kGroup, m_gridName, Encode(m_grid));
+    if (m_unsaved.isEmpty())
+        return;
+    m_settings.SetValue(kGroup, m_gridName, m_unsaved);
+    m_unsaved.clear();
 }

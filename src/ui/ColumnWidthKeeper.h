@@ -5,10 +5,13 @@
 
 class AppSettings;
 class QTableView;
+class QTimer;
 
 // Keeps the widths the user gives a grid's columns across restarts, in the
 // settings ("Grids", one key per grid): the widths saved last are put back over
-// the layout's starting widths, and every resize is saved again.
+// the layout's starting widths. A resize is saved a second after the last one
+// (a drag or a window resize gives one per step, and each save writes the
+// settings file), or when the keeper goes.
 class ColumnWidthKeeper final : public QObject
 {
     Q_OBJECT
@@ -17,6 +20,7 @@ class ColumnWidthKeeper final : public QObject
 public:
     // Restores the widths saved for `gridName`, then follows the grid's header.
     ColumnWidthKeeper(QTableView &grid, AppSettings &settings, QString gridName);
+    ~ColumnWidthKeeper() override;
 
     // "position:width" of every column that has a width, comma-separated.
     static QString Encode(const QTableView &grid);
@@ -28,4 +32,6 @@ private:
     QTableView &m_grid;
     AppSettings &m_settings;
     QString m_gridName;
+    QString m_unsaved; // the widths of the last resize, until they are saved
+    QTimer *m_saveTimer;
 };
