@@ -298,7 +298,9 @@ bool DownloadAsynch::TakeHead(const char *data, qint64 size)
     }
     if (!resumed) {
         m_rangeStart = 0;
-        if (!m_file.resize(0)) {
+        // Only a file holding bytes is emptied: ext4 writes a file truncated to
+        // zero out at its close, which would stall the end of a large transfer.
+        if (m_file.size() > 0 && !m_file.resize(0)) {
             Fail(m_file.errorString());
             return false;
         }
