@@ -11,16 +11,16 @@
 # Prints the medians of throughput (MiB/s), CPU seconds per GiB and peak RSS, and
 # the ratios.
 #
-#   bench/transfer/run-benchmark.sh            # RUNS=9, builds tf_fetch in build-bench
-#   RUNS=11 HTTPS_RUNS=15 BUILD_DIR=/path/to/build bench/transfer/run-benchmark.sh
+#   bench/transfer/run-benchmark.sh            # RUNS=15, HTTPS_RUNS=15, builds tf_fetch in build-bench
+#   RUNS=9 HTTPS_RUNS=21 BUILD_DIR=/path/to/build bench/transfer/run-benchmark.sh
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/../.." && pwd)
-RUNS=${RUNS:-9}
+RUNS=${RUNS:-15}
 BUILD_DIR=${BUILD_DIR:-$repo/build-bench}
 BIG_MIB=${BIG_MIB:-1024}
 MID_MIB=${MID_MIB:-64}
-HTTPS_RUNS=${HTTPS_RUNS:-9}
+HTTPS_RUNS=${HTTPS_RUNS:-15}
 [ "$HTTPS_RUNS" -ge 9 ] || HTTPS_RUNS=9
 
 "$repo/scripts/install-packages.sh" nginx time curl openssl
