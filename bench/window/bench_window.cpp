@@ -76,9 +76,11 @@ bool RunUntil(const std::function<bool()> &done, int timeoutMs)
 QString StartEmulator(QProcess &process)
 {
     process.start(QStringLiteral(TIDEFETCH_EMULATOR), {QStringLiteral("--quiet")});
+    // Only the first line, the plain port, is taken: the https ports and the
+    // authority follow it.
     QString line;
     RunUntil([&] {
-        if (process.canReadLine())
+        if (line.isEmpty() && process.canReadLine())
             line = QString::fromLatin1(process.readLine()).trimmed();
         return !line.isEmpty() || process.state() == QProcess::NotRunning;
     }, 10000);
@@ -111,35 +113,42 @@ Lateness TimerLatenessDuringDownload(const QString &host, const QString &fileId)
                                               kGiB);
     bool transferring = false;
     bool ended = false;
+    bool lastTickTaken = false;
+    QElapsedTimer transfer;
+    const auto end = [&] {
+        ended = true;
+        result.transferSeconds = transfer.isValid() ? double(transfer.nsecsElapsed()) / 1e9 : 0;
+    };
     DownloadAsynch &downloader = *program.controller->Downloader;
     QObject::connect(&downloader, &DownloadAsynch::FileBegin, [&] { transferring = true; });
     QObject::connect(&downloader, &DownloadAsynch::Complete, [&] {
         result.complete = true;
-        ended = true;
+        end();
     });
-    QObject::connect(&downloader, &DownloadAsynch::Error, [&] { ended = true; });
+    QObject::connect(&downloader, &DownloadAsynch::Error, end);
 
-    // The timer's gaps over the transfer, from the head to the last byte.
+    // The timer's gaps over the transfer, from the head to the first tick after
+    // the end, so that the work of the end itself (closing and naming the file)
+    // is measured too.
     std::vector<double> late;
     QElapsedTimer sinceTick;
-    QElapsedTimer transfer;
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
     tick.setInterval(kTickMs);
     QObject::connect(&tick, &QTimer::timeout, [&] {
-        if (transferring && !ended) {
+        if (transferring && !lastTickTaken) {
             if (!transfer.isValid())
                 transfer.start();
             else
                 late.push_back(std::max(0.0, double(sinceTick.nsecsElapsed()) / 1e6 - kTickMs));
+            lastTickTaken = ended;
         }
         sinceTick.start();
     });
     sinceTick.start();
     tick.start();
     program.controller->StartDownload();
-    RunUntil([&] { return ended; }, 120000);
-    result.transferSeconds = transfer.isValid() ? double(transfer.nsecsElapsed()) / 1e9 : 0;
+    RunUntil([&] { return ended && (lastTickTaken || !transfer.isValid()); }, 120000);
     if (late.empty())
         return result;
     std::sort(late.begin(), late.end());
