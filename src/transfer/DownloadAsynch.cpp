@@ -298,12 +298,8 @@ bool DownloadAsynch::TakeHead(const char *data, qint64 size)
     }
     if (!resumed) {
         m_rangeStart = 0;
-        // Only a file holding bytes is emptied: ext4 writes a file truncated to
-        // zero out at its close, which would stall the end of a large transfer.
-        if (m_file.size() > 0 && !m_file.resize(0)) {
-            Fail(m_file.errorString());
+        if (m_file.size() > 0 && !EmptyPartialFile())
             return false;
-        }
     }
     if (!m_file.seek(m_rangeStart)) {
         Fail(m_file.errorString());
@@ -377,12 +373,29 @@ bool DownloadAsynch::RestartFromZero()
         return false;
     }
     m_rangeStart = 0;
-    if (!m_file.resize(0)) {
+    if (!EmptyPartialFile())
+        return false;
+    Connect(m_address);
+    return false;
+}
+
+bool DownloadAsynch::EmptyPartialFile()
+{
+    // A new file rather than a truncated one: ext4 writes a file truncated to
+    // zero out when it is closed, which held the window up for half a second at
+    // the end of a large download. Truncating stays for a file that cannot go.
+    m_file.close();
+    PartialFile::Remove(m_partialPath);
+    QString error;
+    if (!OpenTarget(&error)) {
+        Fail(error);
+        return false;
+    }
+    if (m_file.size() > 0 && !m_file.resize(0)) {
         Fail(m_file.errorString());
         return false;
     }
-    Connect(m_address);
-    return false;
+    return true;
 }
 
 bool DownloadAsynch::TakeBody(const char *data, qint64 size)

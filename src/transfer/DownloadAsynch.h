@@ -115,6 +115,7 @@ private:
     bool TakeHead(const char *data, qint64 size);
     bool AcceptPartialContent();
     bool RestartFromZero();
+    bool EmptyPartialFile(); // open and empty; false once failed
     bool TakeBody(const char *data, qint64 size);
     bool WriteBody(const char *data, qint64 size);
     void EndOfStream(bool reset);
