@@ -6,6 +6,7 @@
 #include "transfer/HttpResponseHead.h"
 #include "transfer/TlsTrust.h"
 #include "util/FileFolder.h"
+#include "util/LinkKinds.h"
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
@@ -19,13 +20,6 @@ namespace {
 bool IsRedirect(int status)
 {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
-bool IsWebAddress(const QUrl &url)
-{
-    const QString scheme = url.scheme();
-    return url.isValid() && !url.host().isEmpty()
-        && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
 }
 
 QString StatusText(const QNetworkReply &reply, int status)
@@ -52,34 +46,34 @@ clsDirectLink::~clsDirectLink()
 
 void clsDirectLink::Initalize()
 {
-    DropReply();
-    m_tmrTimeOut->stop();
-    ++m_run;
+    Reset();
     m_busy = false;
     m_sharingLink.clear();
-    m_fileName.clear();
-    m_fileSize = -1;
-    m_finalUrl.clear();
 }
 
 void clsDirectLink::Check()
 {
-    DropReply();
-    m_tmrTimeOut->stop();
-    ++m_run;
+    Reset();
     m_busy = true;
-    m_redirects = 0;
-    m_fileName.clear();
-    m_fileSize = -1;
-    m_finalUrl.clear();
     if (!Raise(QStringLiteral("Checking Link"), m_sharingLink))
         return;
     const QUrl url(m_sharingLink);
-    if (!IsWebAddress(url)) {
+    if (!LinkKinds::IsWebAddress(url)) {
         Fail(QStringLiteral("Error"), QStringLiteral("Not an http or https address: ") + m_sharingLink);
         return;
     }
     Send(url, Method::Head);
+}
+
+void clsDirectLink::Reset()
+{
+    DropReply();
+    m_tmrTimeOut->stop();
+    ++m_run;
+    m_redirects = 0;
+    m_fileName.clear();
+    m_fileSize = -1;
+    m_finalUrl.clear();
 }
 
 void clsDirectLink::Cancel(qint32 iID)
@@ -170,7 +164,7 @@ void clsDirectLink::TakeAnswer(QNetworkReply *reply)
             return;
         }
         const QUrl next = m_finalUrl.resolved(QUrl::fromEncoded(location));
-        if (!IsWebAddress(next)) {
+        if (!LinkKinds::IsWebAddress(next)) {
             Fail(QStringLiteral("Error"), QLatin1String("redirect to an address that is not http or https: ")
                      + QString::fromLatin1(location));
             return;

@@ -66,6 +66,8 @@ Q_SIGNALS:
 private:
     enum class Method { Head, FirstByte };
 
+    // Ends any check under way, without a report, and forgets its results.
+    void Reset();
     void Send(const QUrl &url, Method method);
     void OnMetaData(QNetworkReply *reply);
     void OnFinished(QNetworkReply *reply);

@@ -65,7 +65,9 @@ void DownloadAsynch::StartDownload(int iIndex)
     }
     HttpAddress address;
     QString error;
-    if (!HttpAddress::FromUrl(m_url, &address, &error)) {
+    const bool parsed = m_direct ? HttpAddress::FromWebUrl(m_url, &address, &error)
+                                 : HttpAddress::FromUrl(m_url, &address, &error);
+    if (!parsed) {
         Prompter *prompter = m_prompter;
         Fail(error);
         if (prompter)

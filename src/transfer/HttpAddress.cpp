@@ -1,5 +1,7 @@
 #include "transfer/HttpAddress.h"
 
+#include "util/LinkKinds.h"
+
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -162,16 +164,26 @@ bool HttpAddress::ResolveReference(const HttpAddress &current, const QByteArray 
 {
     const QByteArray scheme = current.scheme == Scheme::Https ? "https://" : "http://";
     const QUrl base = QUrl::fromEncoded(scheme + current.authority.toUtf8() + '/' + current.path);
-    QUrl target = base.resolved(QUrl::fromEncoded(RequestTarget(location.trimmed())));
-    const QString targetScheme = target.scheme().toLower();
-    if (!target.isValid() || (targetScheme != QLatin1String("http") && targetScheme != QLatin1String("https"))) {
+    const QUrl target = base.resolved(QUrl::fromEncoded(RequestTarget(location.trimmed())));
+    if (!LinkKinds::IsWebAddress(target)) {
         *error = QLatin1String("Redirected to an address that is not http or https: ")
             + QString::fromLatin1(location.trimmed());
         return false;
     }
-    if (target.path().isEmpty())
-        target.setPath(QStringLiteral("/"));
-    return FromUrl(target.toString(QUrl::FullyEncoded | QUrl::RemoveFragment), address, error);
+    return FromWebUrl(target.toString(QUrl::FullyEncoded), address, error);
+}
+
+bool HttpAddress::FromWebUrl(const QString &url, HttpAddress *address, QString *error)
+{
+    QUrl parsed = QUrl::fromEncoded(RequestTarget(url.trimmed().toUtf8()));
+    if (!LinkKinds::IsWebAddress(parsed)) {
+        *error = QLatin1String("Only http and https addresses can be downloaded: ") + url;
+        return false;
+    }
+    // "https://host" and "https://host?query" ask for the root.
+    if (parsed.path().isEmpty())
+        parsed.setPath(QStringLiteral("/"));
+    return FromUrl(parsed.toString(QUrl::FullyEncoded | QUrl::RemoveFragment), address, error);
 }
 
 QByteArray HttpAddress::Request(qint64 rangeStart) const

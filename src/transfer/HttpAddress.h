@@ -28,6 +28,11 @@ public:
     // host, an empty host or a bad port.
     static bool FromUrl(const QString &url, HttpAddress *address, QString *error);
 
+    // A direct link's address, read as RFC 3986 says: "http://" or "https://"
+    // and a host, where an empty path is "/". False, with a description, for
+    // anything else.
+    static bool FromWebUrl(const QString &url, HttpAddress *address, QString *error);
+
     // The target of a redirect's Location, seen from `current`. An absolute http
     // address loses its "http://www." or "http://" prefix (so a "www." host prefix
     // is dropped); "/path", "name" and "?query" resolve against the current host

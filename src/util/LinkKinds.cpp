@@ -36,8 +36,14 @@ bool IsDirectLink(const QString &text, const QString &serviceDomain)
 {
     if (!StartsWithWebScheme(text) || (!serviceDomain.isEmpty() && text.contains(serviceDomain, Qt::CaseInsensitive)))
         return false;
-    const QUrl url(text, QUrl::StrictMode);
-    return url.isValid() && !url.host().isEmpty();
+    return IsWebAddress(QUrl(text, QUrl::StrictMode));
+}
+
+bool IsWebAddress(const QUrl &url)
+{
+    const QString scheme = url.scheme();
+    return url.isValid() && !url.host().isEmpty()
+        && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
 }
 
 } // namespace LinkKinds

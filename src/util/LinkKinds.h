@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QUrl;
+
 // The two kinds of link the program takes. A service link is the file-hosting
 // service's own form; a direct link is any other http or https address, fetched
 // as it stands. An address on the service's domain is the service's, whatever
@@ -18,5 +20,8 @@ bool IsDirectLink(const QString &text, const QString &serviceDomain);
 
 // True when `text` starts with "http://" or "https://", any case.
 bool StartsWithWebScheme(const QString &text);
+
+// A valid http or https address with a host.
+bool IsWebAddress(const QUrl &url);
 
 } // namespace LinkKinds

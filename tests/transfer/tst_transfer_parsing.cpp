@@ -41,54 +41,66 @@ private Q_SLOTS:
 void tst_transfer_parsing::urls_data()
 {
     QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("direct"); // read as a direct link's address
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QString>("host");
     QTest::addColumn<int>("port");
     QTest::addColumn<QByteArray>("request");
 
     QTest::newRow("capital prefix, path and query")
-        << "HTTP://rs12.example.com/files/123/a.rar?x=1&y=2" << true << "rs12.example.com" << 80
+        << "HTTP://rs12.example.com/files/123/a.rar?x=1&y=2" << false << true << "rs12.example.com" << 80
         << QByteArray("GET /files/123/a.rar?x=1&y=2 HTTP/1.1\r\nHost: rs12.example.com\r\nAccept: */*\r\n\r\n");
     QTest::newRow("host with port goes into Host")
-        << "http://127.0.0.1:8080/a" << true << "127.0.0.1" << 8080
+        << "http://127.0.0.1:8080/a" << false << true << "127.0.0.1" << 8080
         << QByteArray("GET /a HTTP/1.1\r\nHost: 127.0.0.1:8080\r\nAccept: */*\r\n\r\n");
-    QTest::newRow("no prefix") << "example.com/a" << true << "example.com" << 80
+    QTest::newRow("no prefix") << "example.com/a" << false << true << "example.com" << 80
                                << QByteArray("GET /a HTTP/1.1\r\nHost: example.com\r\nAccept: */*\r\n\r\n");
     QTest::newRow("http:// inside the query is kept")
-        << "http://h/get?u=http://x/y" << true << "h" << 80
+        << "http://h/get?u=http://x/y" << false << true << "h" << 80
         << QByteArray("GET /get?u=http://x/y HTTP/1.1\r\nHost: h\r\nAccept: */*\r\n\r\n");
-    QTest::newRow("bracketed IPv6 with port") << "http://[::1]:81/f" << true << "::1" << 81
+    QTest::newRow("bracketed IPv6 with port") << "http://[::1]:81/f" << false << true << "::1" << 81
                                               << QByteArray("GET /f HTTP/1.1\r\nHost: [::1]:81\r\nAccept: */*\r\n\r\n");
     QTest::newRow("CR LF and blanks cannot add header lines")
-        << "http://h/a b\r\nX-Evil: 1" << true << "h" << 80
+        << "http://h/a b\r\nX-Evil: 1" << false << true << "h" << 80
         << QByteArray("GET /a%20b%0D%0AX-Evil:%201 HTTP/1.1\r\nHost: h\r\nAccept: */*\r\n\r\n");
     QTest::newRow("8-bit path bytes are escaped, escapes kept")
-        << QString::fromUtf8("http://h/\u00e9%41") << true << "h" << 80
+        << QString::fromUtf8("http://h/\u00e9%41") << false << true << "h" << 80
         << QByteArray("GET /%C3%A9%41 HTTP/1.1\r\nHost: h\r\nAccept: */*\r\n\r\n");
-    QTest::newRow("fragment is not sent") << "http://h/a#frag" << true << "h" << 80
+    QTest::newRow("fragment is not sent") << "http://h/a#frag" << false << true << "h" << 80
                                           << QByteArray("GET /a HTTP/1.1\r\nHost: h\r\nAccept: */*\r\n\r\n");
-    QTest::newRow("no slash after host") << "http://example.com" << false << "" << 0 << QByteArray();
+    QTest::newRow("no slash after host") << "http://example.com" << false << false << "" << 0 << QByteArray();
     QTest::newRow("https on its default port")
-        << "https://example.com/a" << true << "example.com" << 443
+        << "https://example.com/a" << false << true << "example.com" << 443
         << QByteArray("GET /a HTTP/1.1\r\nHost: example.com\r\nAccept: */*\r\n\r\n");
     QTest::newRow("https in capitals with a port")
-        << "HTTPS://127.0.0.1:8443/a" << true << "127.0.0.1" << 8443
+        << "HTTPS://127.0.0.1:8443/a" << false << true << "127.0.0.1" << 8443
         << QByteArray("GET /a HTTP/1.1\r\nHost: 127.0.0.1:8443\r\nAccept: */*\r\n\r\n");
-    QTest::newRow("other scheme") << "ftp://example.com/a" << false << "" << 0 << QByteArray();
-    QTest::newRow("http inside https") << "https://http://example.com/a" << false << "" << 0 << QByteArray();
-    QTest::newRow("port out of range") << "http://h:70000/a" << false << "" << 0 << QByteArray();
-    QTest::newRow("port not a number") << "http://h:8o/a" << false << "" << 0 << QByteArray();
-    QTest::newRow("empty host") << "http:///a" << false << "" << 0 << QByteArray();
-    QTest::newRow("blank in host") << "http://a b/a" << false << "" << 0 << QByteArray();
+    QTest::newRow("other scheme") << "ftp://example.com/a" << false << false << "" << 0 << QByteArray();
+    QTest::newRow("http inside https") << "https://http://example.com/a" << false << false << "" << 0 << QByteArray();
+    QTest::newRow("port out of range") << "http://h:70000/a" << false << false << "" << 0 << QByteArray();
+    QTest::newRow("port not a number") << "http://h:8o/a" << false << false << "" << 0 << QByteArray();
+    QTest::newRow("empty host") << "http:///a" << false << false << "" << 0 << QByteArray();
+    QTest::newRow("blank in host") << "http://a b/a" << false << false << "" << 0 << QByteArray();
+    QTest::newRow("direct: a host alone asks for /")
+        << "https://example.com" << true << true << "example.com" << 443
+        << QByteArray("GET / HTTP/1.1\r\nHost: example.com\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("direct: a host and a query")
+        << "http://example.com:81?x=1#top" << true << true << "example.com" << 81
+        << QByteArray("GET /?x=1 HTTP/1.1\r\nHost: example.com:81\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("direct: a path as it is") << "http://h/a%20b/c?d" << true << true << "h" << 80
+        << QByteArray("GET /a%20b/c?d HTTP/1.1\r\nHost: h\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("direct: other scheme") << "ftp://example.com/a" << true << false << "" << 0 << QByteArray();
+    QTest::newRow("direct: no host") << "https:///a" << true << false << "" << 0 << QByteArray();
 }
 
 void tst_transfer_parsing::urls()
 {
     QFETCH(QString, url);
+    QFETCH(bool, direct);
     QFETCH(bool, ok);
     HttpAddress address;
     QString error;
-    QCOMPARE(HttpAddress::FromUrl(url, &address, &error), ok);
+    QCOMPARE(direct ? HttpAddress::FromWebUrl(url, &address, &error) : HttpAddress::FromUrl(url, &address, &error), ok);
     if (!ok) {
         QVERIFY(!error.isEmpty());
         return;
