@@ -53,6 +53,22 @@ bool IsTaken(const QFileInfo &info)
     return info.exists() && (!info.isFile() || info.size() != 0);
 }
 
+// File systems limit a name's bytes, not its characters, and the name must still
+// take a "_<n>" for a free name and ".part" while it downloads. Every character
+// takes a byte at least, so the text is first cut to as many characters; a
+// surrogate pair is never split.
+QString CutToBytes(QString name)
+{
+    if (name.size() > MaxFileNameBytes) {
+        name.truncate(MaxFileNameBytes);
+        if (name.back().isHighSurrogate())
+            name.chop(1);
+    }
+    while (QFile::encodeName(name).size() > MaxFileNameBytes)
+        name.chop(name.back().isLowSurrogate() ? 2 : 1);
+    return name;
+}
+
 } // namespace
 
 QString NextFileName(const QString &path)
@@ -102,18 +118,16 @@ QString SafeFileName(const QString &name, const QString &fallback)
         safe += reserved ? QLatin1Char('_') : c;
     }
     // No leading dots ("..", hidden files) and no trailing dots or blanks, which
-    // some file systems drop silently.
-    while (safe.startsWith(QLatin1Char('.')) || safe.startsWith(QLatin1Char(' ')))
-        safe.remove(0, 1);
-    while (safe.endsWith(QLatin1Char('.')) || safe.endsWith(QLatin1Char(' ')))
+    // some file systems drop silently; the trailing ones go after the cut, which
+    // may leave new ones.
+    const auto dotOrBlank = [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); };
+    qsizetype first = 0;
+    while (first < safe.size() && dotOrBlank(safe.at(first)))
+        ++first;
+    safe = CutToBytes(safe.mid(first));
+    while (!safe.isEmpty() && dotOrBlank(safe.back()))
         safe.chop(1);
-    if (safe.isEmpty())
-        safe = fallback;
-    // File systems limit a name's bytes, not its characters, and the name must
-    // still take a "_<n>" for a free name and ".part" while it downloads.
-    while (QFile::encodeName(safe).size() > MaxFileNameBytes)
-        safe.chop(safe.back().isLowSurrogate() ? 2 : 1);
-    return safe;
+    return safe.isEmpty() ? CutToBytes(fallback) : safe;
 }
 
 } // namespace FileFolder

@@ -96,6 +96,10 @@ private Q_SLOTS:
         QTest::newRow("long name never splits a surrogate pair")
             << QString::fromUtf8("a\U0001F600").repeated(100)
             << QString::fromUtf8("a\U0001F600").repeated(48); // 5 bytes each
+        QTest::newRow("a cut leaves no trailing blank or dot")
+            << QString(239, QLatin1Char('a')) + QLatin1String(" .b") << QString(239, QLatin1Char('a'));
+        QTest::newRow("a very long name is cut at once")
+            << QString(1000000, QLatin1Char('x')) << QString(240, QLatin1Char('x'));
     }
     void safeFileName()
     {
