@@ -72,10 +72,12 @@ bool RunUntil(const std::function<bool()> &done, int timeoutMs)
     return done();
 }
 
-// The emulator as a process of its own; empty text when it did not start.
-QString StartEmulator(QProcess &process)
+// The emulator as a process of its own; empty text when it did not start. Its
+// authority goes into the bench's own `caFolder`, so killing it leaves nothing behind.
+QString StartEmulator(QProcess &process, const QTemporaryDir &caFolder)
 {
-    process.start(QStringLiteral(TIDEFETCH_EMULATOR), {QStringLiteral("--quiet")});
+    process.start(QStringLiteral(TIDEFETCH_EMULATOR),
+                  {QStringLiteral("--quiet"), QStringLiteral("--ca-file"), caFolder.filePath(QStringLiteral("ca.pem"))});
     // Only the first line, the plain port, is taken: the https ports and the
     // authority follow it.
     QString line;
@@ -235,8 +237,9 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QTextStream out(stdout);
 
+    const QTemporaryDir emulatorFolder;
     QProcess emulator;
-    const QString host = StartEmulator(emulator);
+    const QString host = StartEmulator(emulator, emulatorFolder);
     if (host.isEmpty()) {
         QTextStream(stderr) << "the emulator did not start: " << TIDEFETCH_EMULATOR << '\n';
         return 1;

@@ -4,6 +4,7 @@
 #include "GlobMatch.h"
 #include "ServiceEmulator.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSslConfiguration>
@@ -231,11 +232,7 @@ void tst_ServiceEmulator::initTestCase()
     QVERIFY(m_emulator.Listen());
     CertificateAuthority::Subject loopback;
     loopback.addresses = {QHostAddress(QHostAddress::LocalHost)};
-    const CertificateAuthority::Issued leaf = m_authority.Issue(loopback);
-    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-    tls.setLocalCertificate(leaf.certificate);
-    tls.setPrivateKey(leaf.key);
-    QVERIFY(m_emulator.ListenTls(tls) > 0);
+    QVERIFY(m_emulator.ListenTls(CertificateAuthority::ServerConfiguration(m_authority.Issue(loopback))) > 0);
 }
 
 void tst_ServiceEmulator::fileIdSpellsBehaviour_data()
@@ -786,8 +783,9 @@ void tst_ServiceEmulator::programPrintsItsPort()
 
     process.terminate();
     QVERIFY(process.waitForFinished(5000));
-    // The authority's file was the emulator's own, and goes with it.
+    // The authority's file and its folder were the emulator's own, and go with it.
     QVERIFY(!QFile::exists(caPath));
+    QVERIFY(!QFileInfo::exists(QFileInfo(caPath).path()));
 }
 
 QTEST_GUILESS_MAIN(tst_ServiceEmulator)

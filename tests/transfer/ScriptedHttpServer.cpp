@@ -1,7 +1,7 @@
 #include "ScriptedHttpServer.h"
 
 #include <QSslServer>
-#include <QTcpSocket>
+#include <QSslSocket>
 #include <QTimer>
 
 #include <sys/socket.h>
@@ -11,6 +11,14 @@ namespace {
 constexpr qint64 kPatternPeriod = 251;
 constexpr qint64 kPieceSize = 1024 * 1024;
 constexpr qint64 kMaxQueued = 4 * kPieceSize;
+
+// All the bytes Qt still holds for the socket: a QSslSocket counts the ones it
+// has encrypted apart from those it has not.
+qint64 Queued(const QTcpSocket *socket)
+{
+    const auto *tls = qobject_cast<const QSslSocket *>(socket);
+    return socket->bytesToWrite() + (tls ? tls->encryptedBytesToWrite() : 0);
+}
 
 } // namespace
 
@@ -89,6 +97,9 @@ void ScriptedHttpServer::Accept()
         m_connections.push_back(std::move(connection));
         connect(socket, &QTcpSocket::readyRead, this, [this, raw] { Read(raw); });
         connect(socket, &QTcpSocket::bytesWritten, this, [this, raw] { Advance(raw); });
+        // Over TLS `bytesWritten` comes once bytes are encrypted, not once they left.
+        if (auto *tls = qobject_cast<QSslSocket *>(socket))
+            connect(tls, &QSslSocket::encryptedBytesWritten, this, [this, raw] { Advance(raw); });
         Read(raw);
     }
 }
@@ -128,7 +139,7 @@ void ScriptedHttpServer::Advance(Connection *connection)
             break;
         case Step::Kind::Pattern:
             // Streamed a piece at a time as the client takes it, never held whole.
-            while (connection->patternSent < step.count && socket->bytesToWrite() < kMaxQueued) {
+            while (connection->patternSent < step.count && Queued(socket) < kMaxQueued) {
                 const qint64 position = step.offset + connection->patternSent;
                 const qint64 piece = qMin(kPieceSize, step.count - connection->patternSent);
                 socket->write(m_patternBlock.constData() + position % kPatternPeriod, piece);
@@ -151,8 +162,8 @@ void ScriptedHttpServer::Advance(Connection *connection)
             socket->disconnectFromHost();
             return;
         case Step::Kind::Reset: {
-            if (socket->bytesToWrite() > 0)
-                return; // bytesWritten brings us back
+            if (Queued(socket) > 0)
+                return; // bytesWritten or encryptedBytesWritten brings us back
             // A zero linger time makes the close a reset.
             const linger abortive{1, 0};
             ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);

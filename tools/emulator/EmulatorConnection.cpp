@@ -2,7 +2,7 @@
 
 #include "EmulatedContent.h"
 
-#include <QTcpSocket>
+#include <QSslSocket>
 #include <QTimer>
 
 #include <linux/sockios.h>
@@ -13,8 +13,8 @@ namespace {
 
 constexpr qsizetype kMaxRequestHead = 64 * 1024;
 constexpr qint64 kBlock = 64 * 1024;
-// Bytes queued in the socket before the body waits for `bytesWritten`: keeps a
-// file of any size out of memory.
+// Bytes queued in the socket before the body waits for the socket to write
+// some: keeps a file of any size out of memory.
 constexpr qint64 kHighWater = 1024 * 1024;
 constexpr int kRateStepMs = 100;
 constexpr int kHeadPieceGapMs = 30;
@@ -32,6 +32,14 @@ QByteArray RangeField(const QByteArray &requestHead)
     return {};
 }
 
+// All the bytes Qt still holds for the socket: a QSslSocket counts the ones it
+// has encrypted apart from those it has not.
+qint64 Queued(const QTcpSocket *socket)
+{
+    const auto *tls = qobject_cast<const QSslSocket *>(socket);
+    return socket->bytesToWrite() + (tls ? tls->encryptedBytesToWrite() : 0);
+}
+
 } // namespace
 
 EmulatorConnection::EmulatorConnection(QTcpSocket *socket, Responder responder, QObject *parent)
@@ -43,6 +51,9 @@ EmulatorConnection::EmulatorConnection(QTcpSocket *socket, Responder responder, 
     connect(m_socket, &QTcpSocket::readyRead, this, &EmulatorConnection::OnReadyRead);
     connect(m_socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
     connect(m_socket, &QTcpSocket::bytesWritten, this, &EmulatorConnection::Pump);
+    // Over TLS `bytesWritten` comes once bytes are encrypted, not once they left.
+    if (auto *tls = qobject_cast<QSslSocket *>(m_socket))
+        connect(tls, &QSslSocket::encryptedBytesWritten, this, &EmulatorConnection::Pump);
 }
 
 void EmulatorConnection::OnReadyRead()
@@ -128,7 +139,7 @@ void EmulatorConnection::Pump()
         });
         m_rateTimer->start(kRateStepMs);
     }
-    while (m_position < limit && m_socket->bytesToWrite() < kHighWater) {
+    while (m_position < limit && Queued(m_socket) < kHighWater) {
         qint64 length = qMin(kBlock, limit - m_position);
         if (r.bytesPerSecond > 0) {
             length = qMin(length, m_budget);
@@ -171,12 +182,12 @@ void EmulatorConnection::WriteBody(qint64 length)
 void EmulatorConnection::ResetWhenDelivered()
 {
     // A reset drops whatever the kernel has not sent yet, so the body sent before
-    // the stop must first leave Qt's buffer and then the kernel's send queue.
+    // the stop must first leave Qt's buffers and then the kernel's send queue.
     const int descriptor = int(m_socket->socketDescriptor());
     if (descriptor < 0)
         return; // the client went first
     int unacknowledged = 0;
-    if (m_socket->bytesToWrite() > 0 || (::ioctl(descriptor, SIOCOUTQ, &unacknowledged) == 0 && unacknowledged > 0)) {
+    if (Queued(m_socket) > 0 || (::ioctl(descriptor, SIOCOUTQ, &unacknowledged) == 0 && unacknowledged > 0)) {
         QTimer::singleShot(kDeliveryPollMs, this, &EmulatorConnection::ResetWhenDelivered);
         return;
     }

@@ -169,13 +169,18 @@ quint16 ServiceEmulator::TlsPort() const
 
 QString ServiceEmulator::DirectLink(const QString &fileId, const QString &fileName, bool https) const
 {
-    return QStringLiteral("%1://127.0.0.1:%2/direct/%3/%4")
-        .arg(QLatin1String(https ? "https" : "http"), QString::number(https ? TlsPort() : Port()), fileId, fileName);
+    return (https ? QLatin1String("https://") + TlsHost() : QLatin1String("http://") + Host())
+        + QLatin1String("/direct/") + fileId + QLatin1Char('/') + fileName;
 }
 
 QString ServiceEmulator::Host() const
 {
     return QLatin1String("127.0.0.1:") + QString::number(Port());
+}
+
+QString ServiceEmulator::TlsHost() const
+{
+    return QLatin1String("127.0.0.1:") + QString::number(TlsPort());
 }
 
 QString ServiceEmulator::SharingLink(const QString &fileId, const QString &fileName) const
@@ -337,7 +342,7 @@ EmulatedResponse ServiceEmulator::DirectFile(const QByteArray &method, const QSt
             + QUrl::toPercentEncoding(fileName);
         using Scheme = FileBehaviour::RedirectScheme;
         if (file->redirectScheme == Scheme::ToHttps)
-            location.prepend("https://127.0.0.1:" + QByteArray::number(TlsPort()));
+            location.prepend("https://" + TlsHost().toLatin1());
         else if (file->redirectScheme == Scheme::ToHttp)
             location.prepend("http://" + Host().toLatin1());
         return Redirect(file->redirect, location);

@@ -56,9 +56,11 @@ public:
     // "tohttps" redirects name. The port, or 0 when it cannot listen.
     quint16 ListenTls(const QSslConfiguration &configuration, quint16 port = 0);
     quint16 TlsPort() const;
+    // "127.0.0.1:" + TlsPort()
+    QString TlsHost() const;
     // "http://" + Host() + "/files/" + id + "/" + name
     QString SharingLink(const QString &fileId, const QString &fileName) const;
-    // "http://127.0.0.1:<port>/direct/" + id + "/" + name, or https on TlsPort().
+    // "http://" + Host() + "/direct/" + id + "/" + name; with `https`, "https://" + TlsHost() + ...
     QString DirectLink(const QString &fileId, const QString &fileName, bool https = false) const;
 
     // A file with an id of any form, its name and behaviour.

@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -86,20 +87,24 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "tidefetch-emulator: cannot listen for https on 127.0.0.1\n");
         return 1;
     }
-    QTemporaryDir madeFolder(QDir::tempPath() + QStringLiteral("/tidefetch-emulator-XXXXXX"));
-    const QString caPath = parser.isSet(caOption) ? parser.value(caOption)
-                                                  : madeFolder.filePath(QStringLiteral("ca.pem"));
+    // The folder exists only when the emulator picks the authority file itself.
+    std::optional<QTemporaryDir> madeFolder;
+    if (!parser.isSet(caOption))
+        madeFolder.emplace(QDir::tempPath() + QStringLiteral("/tidefetch-emulator-XXXXXX"));
+    const QString caPath =
+        madeFolder ? madeFolder->filePath(QStringLiteral("ca.pem")) : parser.value(caOption);
+    if (madeFolder) {
+        // Before the file is written, so a signal from then on leaves nothing behind.
+        std::strncpy(g_madeFile, QFile::encodeName(caPath).constData(), sizeof g_madeFile - 1);
+        std::strncpy(g_madeFolder, QFile::encodeName(madeFolder->path()).constData(), sizeof g_madeFolder - 1);
+        std::signal(SIGTERM, RemoveMadeFiles);
+        std::signal(SIGINT, RemoveMadeFiles);
+        std::signal(SIGHUP, RemoveMadeFiles);
+    }
     QString caError;
     if (!authority.WriteCertificate(caPath, &caError)) {
         std::fprintf(stderr, "tidefetch-emulator: cannot write %s: %s\n", qPrintable(caPath), qPrintable(caError));
         return 1;
-    }
-    if (!parser.isSet(caOption)) {
-        std::strncpy(g_madeFile, QFile::encodeName(caPath).constData(), sizeof g_madeFile - 1);
-        std::strncpy(g_madeFolder, QFile::encodeName(madeFolder.path()).constData(), sizeof g_madeFolder - 1);
-        std::signal(SIGTERM, RemoveMadeFiles);
-        std::signal(SIGINT, RemoveMadeFiles);
-        std::signal(SIGHUP, RemoveMadeFiles);
     }
     emulator.SetLogToStderr(!parser.isSet(quietOption));
     std::printf("PORT %u\n", unsigned(emulator.Port()));
