@@ -25,6 +25,7 @@ constexpr int kReadsPerEvent = 8;
 // takes in megabytes at a time and allocates and frees them per read; much less
 // and the writes to the file get small. Measured on loopback against curl.
 constexpr qint64 kTlsReadBuffer = 128 * 1024;
+static_assert(kTlsReadBuffer <= DownloadAsynch::BlockSize, "one read takes what the socket holds");
 
 } // namespace
 
@@ -227,44 +228,63 @@ void DownloadAsynch::WS_SslErrors(const QList<QSslError> &errors)
 
 bool DownloadAsynch::Drain()
 {
-    QTcpSocket *socket = m_socket;
     m_lastArrival.restart();
+    return IsTls() ? DrainTls() : DrainPlain();
+}
+
+bool DownloadAsynch::DrainPlain()
+{
     for (int i = 0; i < kReadsPerEvent; ++i) {
         // Qt reads a reset as an orderly close: look first, while the difference
-        // is still there to see. Under TLS the descriptor holds encrypted bytes and
-        // the socket decrypted ones the descriptor no longer shows, so those are
-        // taken first, and bytes or a close on the descriptor are Qt's to read.
-        // There an orderly end is the peer's TLS close, which comes while the
-        // descriptor is still open; a descriptor Qt already closed saw the
-        // connection end under the TLS stream, by a reset or a bare close.
-        if (!IsTls() || socket->bytesAvailable() == 0) {
-            const ConnectionEnd::State next = ConnectionEnd::Peek(socket->socketDescriptor());
-            if (next == ConnectionEnd::State::NothingYet)
-                return true;
-            if (next == ConnectionEnd::State::Reset || (IsTls() && next == ConnectionEnd::State::Failed)) {
-                EndOfStream(true);
-                return false;
-            }
-            if (IsTls())
-                return true;
-        }
-        const qint64 count = socket->read(m_block.get(), BlockSize);
-        if (count == 0)
+        // is still there to see.
+        const ConnectionEnd::State next = ConnectionEnd::Peek(m_socket->socketDescriptor());
+        if (next == ConnectionEnd::State::NothingYet)
             return true;
-        if (count < 0) {
-            if (socket->error() == QAbstractSocket::RemoteHostClosedError)
-                EndOfStream(false);
-            else
-                Fail(socket->errorString());
+        if (next == ConnectionEnd::State::Reset) {
+            EndOfStream(true);
             return false;
         }
-        if (!Consume(m_block.get(), count))
+        if (!ReadBlock())
             return false;
     }
-    // A buffered socket tells of new bytes only: what is left is taken on the next turn.
-    if (IsTls() && socket->bytesAvailable() > 0)
-        QueueDrain();
     return true;
+}
+
+bool DownloadAsynch::DrainTls()
+{
+    // The socket holds decrypted bytes the descriptor no longer shows: they go
+    // first, one block per turn (the socket's buffer is no larger than a block).
+    if (m_socket->bytesAvailable() > 0) {
+        if (!ReadBlock())
+            return false;
+        // A buffered socket tells of new bytes only: what is left is taken on the next turn.
+        if (m_socket->bytesAvailable() > 0)
+            QueueDrain();
+        return true;
+    }
+    // Bytes or a close on the descriptor are Qt's to read. An orderly end is the
+    // peer's TLS close, which comes while the descriptor is still open; a
+    // descriptor Qt already closed saw the connection end under the TLS stream,
+    // by a reset or a bare close.
+    const ConnectionEnd::State next = ConnectionEnd::Peek(m_socket->socketDescriptor());
+    if (next == ConnectionEnd::State::Reset || next == ConnectionEnd::State::Failed) {
+        EndOfStream(true);
+        return false;
+    }
+    return true;
+}
+
+bool DownloadAsynch::ReadBlock()
+{
+    const qint64 count = m_socket->read(m_block.get(), BlockSize);
+    if (count < 0) {
+        if (m_socket->error() == QAbstractSocket::RemoteHostClosedError)
+            EndOfStream(false);
+        else
+            Fail(m_socket->errorString());
+        return false;
+    }
+    return count == 0 || Consume(m_block.get(), count);
 }
 
 bool DownloadAsynch::Consume(const char *data, qint64 size)
@@ -387,13 +407,13 @@ bool DownloadAsynch::EmptyPartialFile()
     // zero out when it is closed, which held the window up for half a second at
     // the end of a large download. Truncating stays for a file that cannot go.
     m_file.close();
-    PartialFile::Remove(m_partialPath);
+    const bool removed = PartialFile::Remove(m_partialPath);
     QString error;
     if (!OpenTarget(&error)) {
         Fail(error);
         return false;
     }
-    if (m_file.size() > 0 && !m_file.resize(0)) {
+    if (!removed && !m_file.resize(0)) {
         Fail(m_file.errorString());
         return false;
     }

@@ -110,7 +110,11 @@ private:
     bool FollowRedirect(const QByteArray &location);
     void QueueDrain();
     bool IsTls() const { return m_address.scheme == HttpAddress::Scheme::Https; }
+    // Reads what has arrived; false once the transfer ended (completed, failed or cut).
     bool Drain();
+    bool DrainPlain();
+    bool DrainTls();
+    bool ReadBlock(); // one read into the block, handed on
     bool Consume(const char *data, qint64 size);
     bool TakeHead(const char *data, qint64 size);
     bool AcceptPartialContent();

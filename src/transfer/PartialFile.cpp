@@ -115,14 +115,14 @@ bool Commit(const QString &partialPath, QString *finalPath, QString *error)
     }
 }
 
-void Remove(const QString &partialPath)
+bool Remove(const QString &partialPath)
 {
     const QFileInfo info(partialPath);
     if (!IsPartial(partialPath) || !info.isFile())
-        return;
+        return false;
     QFile file(partialPath);
     file.setPermissions(file.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
-    file.remove();
+    return file.remove();
 }
 
 } // namespace PartialFile

@@ -23,6 +23,7 @@ QString FinalPathOf(const QString &partialPath);
 bool Commit(const QString &partialPath, QString *finalPath, QString *error);
 
 // Deletes a partial file; any other path, a final name above all, is left alone.
-void Remove(const QString &partialPath);
+// True when a partial file was deleted.
+bool Remove(const QString &partialPath);
 
 } // namespace PartialFile
