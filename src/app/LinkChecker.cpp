@@ -6,8 +6,9 @@
 #include "util/Formatting.h"
 #include "util/LinkKinds.h"
 
-#include <QSet>
 #include <QTimer>
+
+#include <numeric>
 
 LinkChecker::LinkChecker(LinkStore &store, clsRapidShare &client, clsDirectLink &directClient, QString serviceDomain,
                          QObject *parent)
@@ -71,26 +72,17 @@ void LinkChecker::DirectLinkCheck_StatusCheck(qint32, const QString &sStatus, co
 
 void LinkChecker::WriteAvailable()
 {
-    if (!m_checkingDirect) {
-        rsChecking.SetFields({
-            {u"Rapid_File_ID", m_client.FileID()},
-            {u"File_Name", m_client.FileName()},
-            {u"Rapid_File_Name", m_client.FileName()},
-            {u"File_Size", Formatting::FormatFileSize(m_client.FileSize())},
-            {u"File_Size_Bytes", m_client.FileSize()},
-            {u"Status", QStringLiteral("Available")},
-        });
-        return;
-    }
-    // A size the server does not tell stays empty, and 0 means "unknown" to the transfer.
-    const qint64 size = m_directClient.FileSize();
+    const QString name = m_checkingDirect ? m_directClient.FileName() : m_client.FileName();
+    // A size a web server does not tell (-1) stays empty, and 0 means "unknown"
+    // to the transfer; the service always tells one.
+    const qint64 size = m_checkingDirect ? m_directClient.FileSize() : m_client.FileSize();
     rsChecking.SetFields({
-        {u"Rapid_File_ID", QString()},
-        {u"File_Name", m_directClient.FileName()},
-        {u"Rapid_File_Name", m_directClient.FileName()},
+        {u"Rapid_File_ID", m_checkingDirect ? QString() : m_client.FileID()},
+        {u"File_Name", name},
+        {u"Rapid_File_Name", name},
         {u"File_Size", size >= 0 ? Formatting::FormatFileSize(size) : QString()},
         {u"File_Size_Bytes", qMax<qint64>(size, 0)},
-        {u"Final_URL", m_directClient.FinalURL()},
+        {u"Final_URL", m_checkingDirect ? m_directClient.FinalURL() : QString()},
         {u"Status", QStringLiteral("Available")},
     });
 }
@@ -133,27 +125,25 @@ void LinkChecker::OnStatusCheck(const QString &sStatus, const QString &sDetails)
 
 void LinkChecker::ClearList()
 {
-    RemoveRowsWhere([](qint64) { return true; });
+    std::vector<int> all(size_t(m_store.rsCheckList.Table()->RowCount()));
+    std::iota(all.begin(), all.end(), 0);
+    RemoveAt(std::move(all), m_isChecking);
 }
 
 void LinkChecker::RemoveRows(const QList<qint64> &ids)
 {
-    // A set: Ctrl+A and Delete hand over every row of a long list.
-    const QSet<qint64> doomed(ids.cbegin(), ids.cend());
-    RemoveRowsWhere([&doomed](qint64 id) { return doomed.contains(id); });
+    const RecordTable &rows = *m_store.rsCheckList.Table();
+    std::vector<int> doomed;
+    doomed.reserve(size_t(ids.size()));
+    for (const qint64 id : ids)
+        doomed.push_back(rows.RowOfId(id));
+    RemoveAt(std::move(doomed), m_isChecking && ids.contains(m_checkingId));
 }
 
-void LinkChecker::RemoveRowsWhere(const std::function<bool(qint64)> &take)
+void LinkChecker::RemoveAt(std::vector<int> rows, bool cancelRunningCheck)
 {
-    RecordTable &rows = *m_store.rsCheckList.Table();
-    std::vector<int> doomed;
-    for (int row = rows.RowCount() - 1; row >= 0; --row) {
-        if (take(rows.IdAt(row)))
-            doomed.push_back(row);
-    }
-    if (!doomed.empty())
-        rows.RemoveRows(std::move(doomed));
-    if (m_isChecking && take(m_checkingId))
+    m_store.rsCheckList.Table()->RemoveRows(std::move(rows));
+    if (cancelRunningCheck)
         CancelRunningCheck();
 }
 

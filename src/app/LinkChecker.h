@@ -4,7 +4,7 @@
 
 #include <QObject>
 
-#include <functional>
+#include <vector>
 
 class clsDirectLink;
 class clsRapidShare;
@@ -51,8 +51,8 @@ private:
     void WriteAvailable();
     void EndOfRow();
     void CancelRunningCheck();
-    // Removes the rows whose ID `take` accepts; a check of one of them ends without writing.
-    void RemoveRowsWhere(const std::function<bool(qint64)> &take);
+    // Removes the rows at these positions; a running check of one of them ends without writing.
+    void RemoveAt(std::vector<int> rows, bool cancelRunningCheck);
 
     LinkStore &m_store;
     clsRapidShare &m_client;

@@ -59,7 +59,6 @@ public:
     int SelectedIndex() const { return m_selectedIndex; }
     // Which paging controls can be used; none while busy.
     SearchPageRules::PagingState Paging() const;
-    // The result grid's caption: the summary of the last search.
     // The grid's caption: the summary of the last search, or why it failed.
     const QString &Caption() const { return m_caption; }
     // The progress text of adding hits.

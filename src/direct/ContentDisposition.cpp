@@ -1,6 +1,6 @@
 #include "direct/ContentDisposition.h"
 
-#include <QByteArrayList>
+#include <QList>
 #include <QStringDecoder>
 
 namespace ContentDisposition {

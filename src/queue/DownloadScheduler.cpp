@@ -75,10 +75,15 @@ void DownloadScheduler::StartDownload()
     m_rapidShare.setFileID(rsActive.Field(u"Rapid_File_ID").toString());
     m_rapidShare.setFileName(rsActive.Field(u"Rapid_File_Name").toString());
     m_rapidShare.setDownItemID(qint32(rsActive.ID()));
+    TakeRow();
+    m_rapidShare.Start();
+}
+
+void DownloadScheduler::TakeRow()
+{
     m_activeId = rsActive.ID();
     qCDebug(lcQueue) << "starts row" << m_activeId << rsActive.Field(u"Sharing_Link").toString();
     ++m_activeCount;
-    m_rapidShare.Start();
 }
 
 void DownloadScheduler::WriteRow(qint64 ID, RecordSet::NamedValues values)
@@ -125,9 +130,7 @@ void DownloadScheduler::RapidShare_StatusDownload(qint32 ID, const QString &sSta
 
 void DownloadScheduler::StartDirectRow()
 {
-    m_activeId = rsActive.ID();
-    qCDebug(lcQueue) << "starts direct row" << m_activeId << rsActive.Field(u"Sharing_Link").toString();
-    ++m_activeCount;
+    TakeRow();
     rsActive.SetFields({{u"Speed", QString()},
                         {u"Download_Status", QStringLiteral("Requesting File")},
                         {u"Local_File_Name", rsActive.Field(u"Rapid_File_Name").toString()}});

@@ -61,6 +61,8 @@ Q_SIGNALS:
     void QueueFinished(int completed, int failed);
 
 private:
+    // The row under rsActive becomes the one being worked on.
+    void TakeRow();
     void StartDirectRow();
     void HandToDownloader(const QString &address, bool directLink);
     void EndOfRow();
