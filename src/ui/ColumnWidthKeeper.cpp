@@ -7,6 +7,8 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 const QString kGroup = QStringLiteral("Grids");
 } // namespace
@@ -19,11 +21,20 @@ ColumnWidthKeeper::ColumnWidthKeeper(QTableView &grid, AppSettings &settings, QS
     , m_saveTimer(new QTimer(this))
 {
     Decode(m_settings.Value(kGroup, m_gridName, QString()), m_grid);
+    // Read back from the grid: starting widths nobody changed need no write either.
+    m_saved = Encode(m_grid);
     m_saveTimer->setSingleShot(true);
     m_saveTimer->setInterval(1000);
     connect(m_saveTimer, &QTimer::timeout, this, &ColumnWidthKeeper::Save);
     connect(m_grid.horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
-        m_unsaved = Encode(m_grid);
+        const QString widths = Encode(m_grid);
+        if (widths == m_saved) {
+            // Only the stretched column moved, or a drag came back to the saved widths.
+            m_unsaved.clear();
+            m_saveTimer->stop();
+            return;
+        }
+        m_unsaved = widths;
         m_saveTimer->start();
     });
 }
@@ -36,10 +47,15 @@ ColumnWidthKeeper::~ColumnWidthKeeper()
 
 QString ColumnWidthKeeper::Encode(const QTableView &grid)
 {
+    const QHeaderView &header = *grid.horizontalHeader();
+    int last = header.count() - 1;
+    while (last >= 0 && header.isSectionHidden(header.logicalIndex(last)))
+        --last;
     QStringList widths;
-    for (int column = 0; column < grid.horizontalHeader()->count(); ++column) {
-        if (!grid.isColumnHidden(column))
-            widths.append(QStringLiteral("%1:%2").arg(column).arg(grid.columnWidth(column)));
+    for (int visual = 0; visual < last; ++visual) {
+        const int column = header.logicalIndex(visual);
+        if (!header.isSectionHidden(column))
+            widths.append(QStringLiteral("%1:%2").arg(column).arg(header.sectionSize(column)));
     }
     return widths.join(QLatin1Char(','));
 }
@@ -63,5 +79,5 @@ void ColumnWidthKeeper::Save()
     if (m_unsaved.isEmpty())
         return;
     m_settings.SetValue(kGroup, m_gridName, m_unsaved);
-    m_unsaved.clear();
+    m_saved = std::exchange(m_unsaved, QString());
 }

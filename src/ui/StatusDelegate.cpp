@@ -1,7 +1,6 @@
 #include "ui/StatusDelegate.h"
 
 #include "store/RecordTableModel.h"
-#include "ui/ProgressRules.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -30,9 +29,7 @@ void StatusDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option
     } else {
         // The bar takes the system's selection colours, not the grid's own, made
         // readable where the system's pair is too pale.
-        const QPalette system = QGuiApplication::palette();
-        const auto [bar, rest] = ProgressRules::ReadableBarColours(system.color(QPalette::Active, QPalette::Highlight),
-                                                                   system.color(QPalette::Active, QPalette::HighlightedText));
+        const auto &[bar, rest] = SystemBarColours();
         painter->fillRect(cell, rest);
         painter->setPen(bar);
         painter->drawText(cell, Qt::AlignCenter, text);
@@ -45,4 +42,18 @@ void StatusDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option
         }
     }
     painter->restore();
+}
+
+const ProgressRules::BarColours &StatusDelegate::SystemBarColours() const
+{
+    const QPalette system = QGuiApplication::palette();
+    const QColor highlight = system.color(QPalette::Active, QPalette::Highlight);
+    const QColor highlightedText = system.color(QPalette::Active, QPalette::HighlightedText);
+    // The members start invalid, so the first call works the colours out.
+    if (highlight != m_systemHighlight || highlightedText != m_systemHighlightedText) {
+        m_systemHighlight = highlight;
+        m_systemHighlightedText = highlightedText;
+        m_barColours = ProgressRules::ReadableBarColours(highlight, highlightedText);
+    }
+    return m_barColours;
 }

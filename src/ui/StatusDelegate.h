@@ -1,6 +1,9 @@
 #pragma once
 
 #include "ui/GridItemDelegate.h"
+#include "ui/ProgressRules.h"
+
+#include <QColor>
 
 // Paints the download list's status cell. While the cell holds a number of
 // percent it is a two-colour bar with the percentage over it: the filled part in
@@ -17,4 +20,13 @@ public:
     explicit StatusDelegate(QObject *parent = nullptr);
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+private:
+    // The bar's colours for the system's selection colours, worked out again
+    // only when those change: a cell is painted at every progress report.
+    const ProgressRules::BarColours &SystemBarColours() const;
+
+    mutable QColor m_systemHighlight;
+    mutable QColor m_systemHighlightedText;
+    mutable ProgressRules::BarColours m_barColours;
 };

@@ -24,4 +24,14 @@ qreal LayoutDpi(const QWidget &widget)
     return LayoutDpi(window.logicalDpiX(), points);
 }
 
+QFont LayoutFont(QFont font, qreal points)
+{
+    const qreal scale = points / 8.0;
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * scale);
+    else if (font.pixelSize() > 0)
+        font.setPixelSize(int(std::lround(font.pixelSize() * scale)));
+    return font;
+}
+
 } // namespace Twips

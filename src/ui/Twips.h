@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QtGlobal>
 
 class QWidget;
@@ -15,5 +16,9 @@ int ToPixels(int twips, qreal logicalDpi);
 qreal LayoutDpi(qreal logicalDpi, qreal pointSize);
 // The layout's dots per inch for the window of `widget`, by the window's text size.
 qreal LayoutDpi(const QWidget &widget);
+
+// `font` grown as `points` is to the layout's 8 points: in points where it has a
+// point size, else in pixels (a desktop font may be given in pixels).
+QFont LayoutFont(QFont font, qreal points);
 
 } // namespace Twips

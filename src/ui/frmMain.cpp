@@ -1,7 +1,6 @@
 #include "ui/frmMain.h"
 
 #include "app/LinkChecker.h"
-
 #include "app/MainController.h"
 #include "app/SearchResultModel.h"
 #include "clipboard/ClipboardWatch.h"
@@ -31,6 +30,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,16 +38,15 @@
 #include <QMouseEvent>
 #include <QMovie>
 #include <QPlainTextEdit>
-#include <QStatusBar>
-#include <QSystemTrayIcon>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QShortcut>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTableView>
+#include <QTimer>
 #include <QWindow>
 
 #include <utility>
-#include <QTableView>
-#include <QTimer>
 
 namespace {
 
@@ -202,8 +201,7 @@ void frmMain::BuildToolbar()
     logo->setPixmap(AppIcon::Pixmap(Px(640)));
     brand->addWidget(logo);
     auto *name = new QLabel(kTitle, m_MyButton1);
-    QFont nameFont = name->font();
-    nameFont.setPointSizeF(nameFont.pointSizeF() * 12 / 8);
+    QFont nameFont = Twips::LayoutFont(name->font(), 12);
     nameFont.setBold(true);
     name->setFont(nameFont);
     brand->addWidget(name, 1);
@@ -424,8 +422,7 @@ void frmMain::BuildAboutPage()
 
     auto *title = new QLabel(tr("About Tidefetch"), m_MyFrame3);
     title->setObjectName(QStringLiteral("lblAboutTitle"));
-    QFont titleFont = title->font();
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 14 / 8);
+    QFont titleFont = Twips::LayoutFont(title->font(), 14);
     titleFont.setBold(true);
     title->setFont(titleFont);
     title->setAlignment(Qt::AlignCenter);
@@ -484,7 +481,7 @@ void frmMain::Initialise()
     m_gifWait->setMovie(m_waitMovie);
     m_gifWait->hide();
 
-    // The opening transition: 700 ms later page 0 comes to the front.
+    // The opening transition covers page 0, already in front, for 700 ms.
     m_frEffect->Start(TransitionPanel::Effect::Opening);
     m_tmrEffect->start();
 }
@@ -507,28 +504,28 @@ void frmMain::SetUpCheckGrid()
     FinishGrid(*m_CheckGrid, m_checkListModel, u"Status");
 }
 
-void frmMain::FinishGrid(QTableView &grid, RecordTableModel *model, QStringView statusField)
+int frmMain::FinishGrid(QTableView &grid, RecordTableModel *model, QStringView statusField)
 {
     grid.setItemDelegate(new GridItemDelegate(&grid));
+    int statusColumn = -1;
     if (model && model->Table()) {
-        const int statusColumn = model->Table()->FieldIndex(statusField);
+        statusColumn = model->Table()->FieldIndex(statusField);
         model->SetStatusColumn(statusColumn);
         model->SetReasonColumn(statusColumn, model->Table()->FieldIndex(u"Error_Desc"),
                                {QStringLiteral("Error"), QStringLiteral("UnAvailable")});
     }
     new ColumnWidthKeeper(grid, m_controller.Settings(), grid.objectName());
+    return statusColumn;
 }
 
 void frmMain::SetUpGrid()
 {
-    const std::shared_ptr<RecordTable> &table = m_controller.Store().rsDownList.Table();
-    m_downListModel = new RecordTableModel(table, this);
+    m_downListModel = new RecordTableModel(m_controller.Store().rsDownList.Table(), this);
     const QList<GridLayouts::GridColumn> columns = GridLayouts::DownListColumns();
     GridLayouts::ApplyColumns(*m_downListModel, columns);
     m_Grid->setModel(m_downListModel);
     GridLayouts::ApplyColumns(*m_Grid, columns, m_dpi, GridLayouts::DownListFirstHiddenTail);
-    FinishGrid(*m_Grid, m_downListModel, u"Download_Status");
-    m_statusColumn = table ? table->FieldIndex(u"Download_Status") : -1;
+    m_statusColumn = FinishGrid(*m_Grid, m_downListModel, u"Download_Status");
     if (m_statusColumn >= 0)
         m_Grid->setItemDelegateForColumn(m_statusColumn, new StatusDelegate(m_Grid));
 }
@@ -648,7 +645,8 @@ void frmMain::cmdToolBar_Click(int index)
     // is lost while the effect plays.
     BringToFront(index);
     m_frEffect->Start(TransitionPanel::Effect::PageSwitch);
-    // A click while the transition runs only changes the page it ends on.
+    // A click while the transition runs keeps its timer: the effect ends when
+    // the first click's would.
     if (!m_tmrEffect->isActive())
         m_tmrEffect->start();
     m_currentPage = index;
@@ -659,7 +657,6 @@ void frmMain::tmrEffect_Timer()
 {
     m_tmrEffect->stop();
     m_frEffect->hide();
-    BringToFront(m_currentPage);
 }
 
 void frmMain::BringToFront(int index)

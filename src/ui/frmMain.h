@@ -149,7 +149,8 @@ private:
     static QList<qint64> SelectedIds(const QTableView &grid);
     // What every grid has beyond its layout: tooltips for cut texts and, over
     // `statusField`, a failed row's reason; widths kept across restarts.
-    void FinishGrid(QTableView &grid, RecordTableModel *model, QStringView statusField);
+    // Returns the column of `statusField` (-1: none).
+    int FinishGrid(QTableView &grid, RecordTableModel *model, QStringView statusField);
     void LayoutWindow();
 
     // Connects every command of the window to the controller's objects.

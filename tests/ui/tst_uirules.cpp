@@ -3,6 +3,7 @@
 #include "ui/SizeBoxValidator.h"
 #include "ui/Twips.h"
 
+#include <QFont>
 #include <QTest>
 
 using SearchPageRules::PagingState;
@@ -85,6 +86,29 @@ private Q_SLOTS:
     {
         QFETCH(qreal, points);
         QTEST(Twips::LayoutDpi(96, points), "dpi");
+    }
+
+    // Headings grow with the text the same way, whichever unit the desktop font has.
+    void layoutFont_data()
+    {
+        QTest::addColumn<QFont>("font");
+        QTest::addColumn<qreal>("points");
+        QTest::addColumn<qreal>("pointSize"); // -1: none
+        QTest::addColumn<int>("pixelSize"); // -1: none
+        QFont pointSized;
+        pointSized.setPointSizeF(10);
+        QFont pixelSized;
+        pixelSized.setPixelSize(13);
+        QTest::newRow("10 points as 12 of 8: 15 points") << pointSized << qreal(12) << qreal(15) << -1;
+        QTest::newRow("13 pixels as 14 of 8: 23 pixels") << pixelSized << qreal(14) << qreal(-1) << 23;
+    }
+    void layoutFont()
+    {
+        QFETCH(QFont, font);
+        QFETCH(qreal, points);
+        const QFont grown = Twips::LayoutFont(font, points);
+        QTEST(grown.pointSizeF(), "pointSize");
+        QTEST(grown.pixelSize(), "pixelSize");
     }
 
     void searchText_data()
